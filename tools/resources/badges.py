@@ -1,26 +1,30 @@
 """Rank badge artwork.
 
 The ladder has 103 ranks.  Rank 1 is the recruit; ranks 2..103 form 17
-tiers of 6 grades:
+tiers of 6 grades.  The tier decides the emblem and its metal; the grade
+(1..6) is the number of pips on the arc under the emblem, styled after the
+tier's metal.  Rank 0 is the "no rank" badge the client shows for a player
+without one.
 
-    tier  ranks     emblem                              metal
-    0-2   2-37      1, 2, 3 chevrons                    bronze
-    3-5   38-55 ... (see TIERS below for the full table)
+    ranks    emblem                                   metal, pips
+    2-19     1, 2, 3 chevrons                         bronze, studs
+    20-37    shoulder board with 1, 2, 3 bars         silver, diamonds
+    38-55    crimson shield with 1, 2, 3 stars        gold, stars
+    56-73    laurel wreath, blue medal, 1-3 stars     gold/platinum, platinum stars
+    74-91    crowned wreath, 1-3 stars                gold, then platinum; rubies
+    92-97    crossed batons, crowned wreath, star     gold and ruby; diamonds
+    98-103   winged star under a crown                platinum; diamonds
+             (103 alone: gold wings and a halo)
 
-The tier decides the emblem and its metal, the grade (1..6) is shown by a
-row of pips under the emblem whose style follows the metal.  Rank 0 is the
-"no rank" badge used by the client when a player has none.
-
-All geometry lives in a 100 x 100 design box; pips sit on a gentle arc at
-the bottom (y ~ 88), the emblem above it (y 3..79).
+All geometry lives in a 100 x 100 design box: the emblem in y 3..82, the
+pips on a gentle arc around y = 88.
 """
 
 import math
 
-from raster import (Linear, Radial, Solid, bbox, circle, ellipse, offset,
-                    oriented, rect, ring, rotate_about, rounded_rect, star,
-                    stroke, bezier, mirror_x, translate, scale_about,
-                    regular_polygon)
+from raster import (Linear, Radial, bbox, bezier, circle, ellipse, offset,
+                    oriented, rect, regular_polygon, rotate_about,
+                    rounded_rect, scale_about, star, stroke)
 
 # ---------------------------------------------------------------------------
 # Materials
@@ -529,15 +533,6 @@ def rank_tier(rank):
     """(tier index, grade 1..6) for ranks 2..103."""
     t, g = divmod(rank - 2, GRADES)
     return t, g + 1
-
-
-def rank_name(rank):
-    if rank == 0:
-        return "No rank"
-    if rank == 1:
-        return "Recruit"
-    t, g = rank_tier(rank)
-    return "%s %d" % (TIERS[t][0], g)
 
 
 def draw_badge(cv, rank):

@@ -144,10 +144,6 @@ def tga_bytes(rgba, w, h, alpha):
     return header + bytes(body) + footer
 
 
-def tga_size(w, h, alpha):
-    return 18 + w * h * (4 if alpha else 3) + 26
-
-
 # ---------------------------------------------------------------------------
 # ICO
 # ---------------------------------------------------------------------------

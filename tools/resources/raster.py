@@ -114,13 +114,6 @@ def regular_polygon(cx, cy, r, sides, rotation=-math.pi / 2):
              for i in range(sides)]]
 
 
-def transform(shape, m):
-    """Apply an affine matrix m = (a, b, c, d, e, f): x' = a x + c y + e."""
-    a, b, c, d, e, f = m
-    return [[(a * x + c * y + e, b * x + d * y + f) for x, y in poly]
-            for poly in shape]
-
-
 def translate(shape, dx, dy):
     return [[(x + dx, y + dy) for x, y in poly] for poly in shape]
 
@@ -136,11 +129,6 @@ def rotate_about(shape, cx, cy, angle):
     return [[(cx + (x - cx) * ca - (y - cy) * sa,
               cy + (x - cx) * sa + (y - cy) * ca) for x, y in poly]
             for poly in shape]
-
-
-def mirror_x(shape, cx):
-    """Mirror horizontally about x = cx (reverses orientation back)."""
-    return [list(reversed([(2 * cx - x, y) for x, y in poly])) for poly in shape]
 
 
 def _dedupe(poly, eps=1e-9):
@@ -213,13 +201,6 @@ def stroke(points, width, closed=False, caps=True):
     joints = pts if (caps or closed) else pts[1:-1]
     for x, y in joints:
         shape.append(oriented(circle(x, y, hw, n=max(12, segments_for(hw)))[0]))
-    return shape
-
-
-def stroke_butt(points, width):
-    """Polyline stroke with flat ends (round inner joins only)."""
-    pts = list(points)
-    shape = stroke(pts, width, caps=False)
     return shape
 
 
@@ -315,9 +296,6 @@ class Mask:
         self.data = data if data is not None else [0.0] * (w * h)
         self.box = box if box is not None else (0, 0, w, h)
 
-    def copy(self):
-        return Mask(self.w, self.h, list(self.data), self.box)
-
     def intersect(self, other):
         d = [a * b for a, b in zip(self.data, other.data)]
         b0, b1 = self.box, other.box
@@ -329,15 +307,6 @@ class Mask:
     def subtract(self, other):
         d = [a * (1.0 - b) for a, b in zip(self.data, other.data)]
         return Mask(self.w, self.h, d, self.box)
-
-    def union(self, other):
-        d = [a + b - a * b for a, b in zip(self.data, other.data)]
-        b0, b1 = self.box, other.box
-        box = (min(b0[0], b1[0]), min(b0[1], b1[1]), max(b0[2], b1[2]), max(b0[3], b1[3]))
-        return Mask(self.w, self.h, d, box)
-
-    def scaled(self, k):
-        return Mask(self.w, self.h, [min(1.0, a * k) for a in self.data], self.box)
 
     def blurred(self, radius, passes=3):
         """Approximate Gaussian blur by repeated box blurs (radius in pixels)."""
@@ -496,10 +465,6 @@ class Canvas:
         s, ox, oy = self.s, self.ox, self.oy
         return [[(x * s + ox, y * s + oy) for x, y in poly] for poly in shape]
 
-    def unit(self, pixels):
-        """Length in design units that spans the given number of pixels."""
-        return pixels / self.s
-
     def at_least(self, units, pixels):
         """A length in design units that is never thinner than `pixels`."""
         return max(units, pixels / self.s)
@@ -508,14 +473,19 @@ class Canvas:
         return rasterize(self.to_px(shape), self.w, self.h)
 
     # -- drawing ----------------------------------------------------------------
-    def fill(self, shape, paint, opacity=1.0, clip=None, mode="over"):
+    def fill(self, shape, paint, opacity=1.0, clip=None):
+        """Fill a shape (design units) over what is already drawn.
+
+        Returns the coverage mask so callers can clip later layers to it.
+        """
         m = self.mask(shape)
         if clip is not None:
             m = m.intersect(clip)
-        self.fill_mask(m, paint, opacity, mode)
+        self.fill_mask(m, paint, opacity)
         return m
 
-    def fill_mask(self, m, paint, opacity=1.0, mode="over"):
+    def fill_mask(self, m, paint, opacity=1.0):
+        """Composite a paint through a coverage mask (source-over)."""
         if isinstance(paint, tuple):
             paint = Solid(paint)
         x0, y0, x1, y1 = m.box
@@ -536,35 +506,11 @@ class Canvas:
                 if k <= 0.0:
                     continue
                 i = (row + x) * 4
-                if mode == "over":
-                    inv = 1.0 - k
-                    px[i] = r * k + px[i] * inv
-                    px[i + 1] = g * k + px[i + 1] * inv
-                    px[i + 2] = b * k + px[i + 2] * inv
-                    px[i + 3] = k + px[i + 3] * inv
-                elif mode == "add":
-                    # additive light, kept within the pixel's own alpha budget
-                    px[i] = min(1.0, px[i] + r * k)
-                    px[i + 1] = min(1.0, px[i + 1] + g * k)
-                    px[i + 2] = min(1.0, px[i + 2] + b * k)
-                    px[i + 3] = min(1.0, px[i + 3] + k * 0.5 * (1.0 - px[i + 3]))
-                    m_ = max(px[i], px[i + 1], px[i + 2])
-                    if m_ > px[i + 3]:
-                        px[i + 3] = m_
-                elif mode == "atop":
-                    # paint only where the canvas already has colour
-                    da = px[i + 3]
-                    kk = k * da
-                    inv = 1.0 - k
-                    px[i] = r * kk + px[i] * inv
-                    px[i + 1] = g * kk + px[i + 1] * inv
-                    px[i + 2] = b * kk + px[i + 2] * inv
-                elif mode == "erase":
-                    inv = 1.0 - k
-                    px[i] *= inv
-                    px[i + 1] *= inv
-                    px[i + 2] *= inv
-                    px[i + 3] *= inv
+                inv = 1.0 - k
+                px[i] = r * k + px[i] * inv
+                px[i + 1] = g * k + px[i + 1] * inv
+                px[i + 2] = b * k + px[i + 2] * inv
+                px[i + 3] = k + px[i + 3] * inv
 
     def shadow(self, shape, color=(0, 0, 0), opacity=0.5, blur_px=1.5, dx=0.0, dy=0.0):
         """Soft shadow of a shape, offset by (dx, dy) design units."""

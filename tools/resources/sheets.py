@@ -7,9 +7,9 @@ Each function returns (width, height, rgba_bytes).
 import math
 
 import badges as B
-from raster import (Canvas, Linear, Mask, Radial, Solid, bbox, circle, ellipse,
-                    offset, oriented, rect, ring, rotate_about, rounded_rect,
-                    star, stroke, bezier, regular_polygon, translate, arc_points)
+from raster import (Canvas, Linear, Mask, Radial, Solid, bezier, circle,
+                    ellipse, offset, oriented, rect, ring, rotate_about,
+                    rounded_rect, star, stroke)
 
 WHITE = (255, 255, 255)
 
@@ -342,9 +342,6 @@ def vip_icon(level, w, h):
     B.emboss(cv, crest, metal, bevel=6.0, outline=4.0, min_outline=0.6)
     inner = offset(crest, -cv.at_least(9.0, 1.0))
     B.enamel(cv, inner, field)
-    if level == 6:
-        # the top level carries a small crown of light
-        cv.fill(star(50, top + 1, 16, 6), (255, 240, 170))
     gh = (bottom - top) * 0.56
     digit = glyph_shape(str(level), 50 - gh * 0.36, top + (bottom - top) * 0.2, gh, cv.at_least(gh * 0.17, 1.15))
     cv.fill(offset(digit, cv.at_least(4.0, 0.55)), (20, 14, 10, 220))
@@ -403,15 +400,24 @@ EFFECT_SIZE = 32
 
 
 def line_effect_frame(i, frames=10, size=EFFECT_SIZE):
-    """A soft diagonal light band sweeping left to right across the badge."""
+    """A soft diagonal light band sweeping left to right across the badge.
+
+    The band's centre crosses the middle row from x = -5 to x = 105 over the
+    frames, and fades toward the edge of the badge area.
+    """
     cv = Canvas(size, size, size / 100.0)
     t = i / (frames - 1)
-    x = -30 + 160 * t
+    x = -24 + 110 * t            # band centre at mid-height is x + 19
     band = [oriented([(x - 10, 110), (x + 8, 110), (x + 48, -10), (x + 30, -10)])]
     core = [oriented([(x - 3, 110), (x + 3, 110), (x + 43, -10), (x + 37, -10)])]
-    fade = math.sin(math.pi * (0.1 + 0.8 * t))
-    cv.fill(band, Solid((255, 248, 220), 0.35 * fade))
-    cv.fill(core, Solid((255, 255, 255), 0.75 * fade))
+    fade = 0.35 + 0.65 * math.sin(math.pi * t)
+
+    def light(color, alpha):
+        a = int(255 * alpha * fade)
+        return Radial((50, 48), 56, [(0.0, color + (a,)), (0.7, color + (int(a * 0.7),)), (1.0, color + (0,))])
+
+    cv.fill(band, light((255, 246, 214), 0.40))
+    cv.fill(core, light((255, 255, 255), 0.85))
     return size, size, cv.rgba_bytes()
 
 
