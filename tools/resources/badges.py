@@ -248,7 +248,7 @@ def draw_bars(cv, n):
 
 
 def draw_shield_stars(cv, n):
-    sh = shield_outline(15, 85, 5, 80, shoulder=0.40)
+    sh = shield_outline(15, 85, 4, 78, shoulder=0.40)
     emboss(cv, sh, GOLD, bevel=3.2, outline=1.9)
     enamel(cv, offset(sh, -5.2), CRIMSON)
     if n == 1:
