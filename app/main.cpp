@@ -7,7 +7,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::MessageBoxW(nullptr,
-                  L"云梯助手的窗口尚未完成：这个版本只含军衔文件的修改与还原功能（由测试驱动）。",
+                  L"云梯助手的窗口还在制作中：这一版只有军衔文件的修改与还原功能，尚无操作界面。",
                   L"云梯助手", MB_OK | MB_ICONINFORMATION);
     return 0;
 }

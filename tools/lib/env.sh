@@ -85,6 +85,14 @@ Windows Registry Editor Version 5.00
 REG
     } >"$reg"
     /usr/lib/wine/wine64 regedit /S "$reg" >/dev/null 2>&1
+    # The system's own dialog faces get CJK glyphs through font linking (system message
+    # boxes and standard controls show Chinese texts).
+    local face
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+        /usr/lib/wine/wine64 reg add \
+            'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d "wqy-zenhei.ttc,WenQuanYi Zen Hei" /f >/dev/null 2>&1
+    done
     wineserver -w
 }
 

@@ -1,0 +1,28 @@
+# Checks a built program file: it imports only DLLs that every Windows has (the C++ run
+# time is linked in), and it carries the manifest that asks for elevation and
+# Common Controls 6. Run as: cmake -DOBJDUMP=... -DPROGRAM=... -P check_program_image.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "cannot read ${PROGRAM}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+foreach(line IN LISTS imports)
+    string(TOLOWER "${line}" line)
+    if(line MATCHES "libstdc|libgcc|winpthread|msvcp|vcruntime")
+        message(FATAL_ERROR "${PROGRAM} depends on a run-time DLL: ${line}")
+    endif()
+endforeach()
+list(LENGTH imports count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "no import table found in ${PROGRAM}")
+endif()
+file(READ ${PROGRAM} image HEX)
+foreach(text "requireAdministrator" "Microsoft.Windows.Common-Controls"
+             "35138b9a-5d96-4fbd-8e2d-a2440225f93a" "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a")
+    string(HEX "${text}" needle)
+    string(FIND "${image}" "${needle}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "${PROGRAM} has no manifest entry '${text}'")
+    endif()
+endforeach()
+message(STATUS "${PROGRAM}: ${count} system imports, manifest present")
