@@ -3,6 +3,7 @@
 // compile time, so a handle has exactly one place that frees it.
 
 #include <windows.h>
+#include <gdiplus.h>
 
 #include <utility>
 
@@ -85,6 +86,20 @@ struct Icon {
     static void close(HICON h) noexcept { ::DestroyIcon(h); }
 };
 
+// A GDI+ object of type T, released by its flat-API delete call. The owners hold the base
+// type the delete call takes (a bitmap is held as a GpImage, a solid fill as a GpBrush).
+template <typename T, ::Gdiplus::GpStatus(WINGDIPAPI* Delete)(T*)>
+struct GdiplusObject {
+    static T* invalid() noexcept { return nullptr; }
+    static void close(T* object) noexcept { Delete(object); }
+};
+
+// A COM interface pointer (an IStream over a memory block, for instance).
+struct ComObject {
+    static IUnknown* invalid() noexcept { return nullptr; }
+    static void close(IUnknown* object) noexcept { object->Release(); }
+};
+
 } // namespace handle_traits
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, handle_traits::Kernel>;
@@ -95,5 +110,22 @@ using UniqueGdiObject = UniqueHandle<HGDIOBJ, handle_traits::GdiObject>;
 using UniqueDc = UniqueHandle<HDC, handle_traits::Dc>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, handle_traits::Global>;
 using UniqueIcon = UniqueHandle<HICON, handle_traits::Icon>;
+using UniqueComObject = UniqueHandle<IUnknown*, handle_traits::ComObject>;
+
+// GDI+ owners.
+template <typename T, ::Gdiplus::GpStatus(WINGDIPAPI* Delete)(T*)>
+using UniqueGdiplus = UniqueHandle<T*, handle_traits::GdiplusObject<T, Delete>>;
+
+using UniqueGpGraphics =
+    UniqueGdiplus<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>;
+using UniqueGpImage = UniqueGdiplus<Gdiplus::GpImage, Gdiplus::DllExports::GdipDisposeImage>;
+using UniqueGpPath = UniqueGdiplus<Gdiplus::GpPath, Gdiplus::DllExports::GdipDeletePath>;
+using UniqueGpBrush = UniqueGdiplus<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>;
+using UniqueGpPen = UniqueGdiplus<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>;
+using UniqueGpFont = UniqueGdiplus<Gdiplus::GpFont, Gdiplus::DllExports::GdipDeleteFont>;
+using UniqueGpFontFamily =
+    UniqueGdiplus<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>;
+using UniqueGpStringFormat =
+    UniqueGdiplus<Gdiplus::GpStringFormat, Gdiplus::DllExports::GdipDeleteStringFormat>;
 
 } // namespace skinui
