@@ -88,8 +88,7 @@ struct Icon {
 
 // A GDI+ object of type T, released by its flat-API delete call. The owners hold the base
 // type the delete call takes (a bitmap is held as a GpImage, a solid fill as a GpBrush).
-template <typename T, ::Gdiplus::GpStatus(WINGDIPAPI* Delete)(T*)>
-struct GdiplusObject {
+template <typename T, ::Gdiplus::GpStatus(WINGDIPAPI* Delete)(T*)> struct GdiplusObject {
     static T* invalid() noexcept { return nullptr; }
     static void close(T* object) noexcept { Delete(object); }
 };

@@ -10,8 +10,8 @@ float asFloat(double value) {
     return static_cast<float>(value);
 }
 
-void drawLine(Gdiplus::GpGraphics* graphics, Gdiplus::GpPen* pen, double x1, double y1,
-              double x2, double y2) {
+void drawLine(Gdiplus::GpGraphics* graphics, Gdiplus::GpPen* pen, double x1, double y1, double x2,
+              double y2) {
     if (graphics && pen)
         gdip::GdipDrawLine(graphics, pen, asFloat(x1), asFloat(y1), asFloat(x2), asFloat(y2));
 }
@@ -91,8 +91,8 @@ void fillGradientRect(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb arg
     fillOneSmaller(graphics, owner.get(), rect);
 }
 
-void drawLineArgb(Gdiplus::GpGraphics* graphics, Argb argb, float x1, float y1, float x2,
-                  float y2, float width) {
+void drawLineArgb(Gdiplus::GpGraphics* graphics, Argb argb, float x1, float y1, float x2, float y2,
+                  float width) {
     if (!graphics)
         return;
     drawLine(graphics, createPen(argb, width).get(), x1, y1, x2, y2);
@@ -128,7 +128,8 @@ void drawRectBorder(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb style
         break;
     }
     case BorderSolid:
-        drawOutline(graphics, rect, createPen(color.value_or(rgbToArgb(0x646464, 255)), width).get());
+        drawOutline(graphics, rect,
+                    createPen(color.value_or(rgbToArgb(0x646464, 255)), width).get());
         break;
     case BorderDashed: {
         UniqueGpPen pen = createPen(color.value_or(rgbToArgb(0x000000, 90)), width);

@@ -57,8 +57,8 @@ void fillRect(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb argb);
 void fillGradientRect(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb argb1, Argb argb2,
                       Gdiplus::LinearGradientMode mode = Gdiplus::LinearGradientModeVertical);
 
-void drawLineArgb(Gdiplus::GpGraphics* graphics, Argb argb, float x1, float y1, float x2,
-                  float y2, float width = 1.0f);
+void drawLineArgb(Gdiplus::GpGraphics* graphics, Argb argb, float x1, float y1, float x2, float y2,
+                  float width = 1.0f);
 
 // Outlines rect. styleOrColor is one of the BorderStyle codes or else the pen colour itself
 // (then `color` is ignored; 0 is a transparent pen and draws nothing visible). `color`

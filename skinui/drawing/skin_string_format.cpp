@@ -23,8 +23,7 @@ bool SkinStringFormat::setTrimming(Gdiplus::StringTrimming trimming) {
 }
 
 bool SkinStringFormat::setHotkeyPrefix(Gdiplus::HotkeyPrefix prefix) {
-    return format_ &&
-           gdip::GdipSetStringFormatHotkeyPrefix(format_.get(), prefix) == Gdiplus::Ok;
+    return format_ && gdip::GdipSetStringFormatHotkeyPrefix(format_.get(), prefix) == Gdiplus::Ok;
 }
 
 bool SkinStringFormat::setFlags(INT flags) {

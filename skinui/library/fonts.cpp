@@ -50,8 +50,8 @@ std::string systemCaptionFontFace(NonClientFont kind) {
         font = &metrics.lfMenuFont;
     else if (kind == NonClientFont::Message)
         font = &metrics.lfMessageFont;
-    std::string face = toUtf8(std::wstring_view(font->lfFaceName, ::wcsnlen(font->lfFaceName,
-                                                                             LF_FACESIZE)));
+    std::string face =
+        toUtf8(std::wstring_view(font->lfFaceName, ::wcsnlen(font->lfFaceName, LF_FACESIZE)));
     if (face == "Tahoma")
         face = DefaultFontFace;
     if (!createFontOrFallback(face, 12.0f, Gdiplus::FontStyleRegular))

@@ -24,8 +24,8 @@ std::optional<RectF> measureString(Gdiplus::GpGraphics* graphics, std::string_vi
     const Gdiplus::RectF layoutRect = toGpRectF(layout);
     Gdiplus::RectF bounds;
     if (Gdiplus::DllExports::GdipMeasureString(graphics, wide.c_str(),
-                                                static_cast<INT>(wide.size()), font, &layoutRect,
-                                                format, &bounds, nullptr, nullptr) != Gdiplus::Ok)
+                                               static_cast<INT>(wide.size()), font, &layoutRect,
+                                               format, &bounds, nullptr, nullptr) != Gdiplus::Ok)
         return std::nullopt;
     return fromGpRectF(bounds);
 }

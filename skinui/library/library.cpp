@@ -60,10 +60,9 @@ int readOsMajorVersion() {
     // GetVersionEx, no manifest or compatibility mode changes.
     using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
     HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    auto rtlGetVersion =
-        ntdll ? reinterpret_cast<RtlGetVersionFn>(
-                    reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
-              : nullptr;
+    auto rtlGetVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
+                                     ::GetProcAddress(ntdll, "RtlGetVersion")))
+                               : nullptr;
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
     if (!rtlGetVersion || rtlGetVersion(&info) != 0)

@@ -30,9 +30,9 @@ enum ElementType : int {
 // One element of a skinned window. Elements are not Win32 windows: the record says where
 // the element is and how to reach the control object the application owns.
 struct ElementRecord {
-    HWND hwnd = nullptr;           // the skinned window the element was created in
-    RectF bounds;                  // client coordinates; hit testing and repainting use it
-    int id = 0;                    // unique within the window
+    HWND hwnd = nullptr;            // the skinned window the element was created in
+    RectF bounds;                   // client coordinates; hit testing and repainting use it
+    int id = 0;                     // unique within the window
     SkinControl* control = nullptr; // the element's control object (not owned)
     int elementType = ElementNone;
     bool visible = false;   // hidden elements are skipped by hit tests, repaints and messages
@@ -42,11 +42,11 @@ struct ElementRecord {
 // One attached window. A new record is all zeros; attaching fills it. The window's DC and
 // off-screen buffers are added here by the window renderer.
 struct WindowRecord {
-    RECT windowRect{};            // screen rectangle as last read with GetWindowRect
-    SkinWindow* owner = nullptr;  // the application's SkinWindow (not owned)
-    int fadeElements = 0;         // 1: elements fade into a new look on a timer
-    int imageDrawMode = 0;        // 0: background picture at natural size; else stretched
-    int opacity = 0;              // -1: ordinary window; 0..255: layered window
+    RECT windowRect{};           // screen rectangle as last read with GetWindowRect
+    SkinWindow* owner = nullptr; // the application's SkinWindow (not owned)
+    int fadeElements = 0;        // 1: elements fade into a new look on a timer
+    int imageDrawMode = 0;       // 0: background picture at natural size; else stretched
+    int opacity = 0;             // -1: ordinary window; 0..255: layered window
     HWND hwnd = nullptr;
     std::vector<ElementRecord> elements; // creation order; later elements lie above
 

@@ -25,9 +25,8 @@ class Canvas {
         dib_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         bits_ = static_cast<std::uint32_t*>(bits);
         Gdiplus::GpBitmap* bitmap = nullptr;
-        Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4,
-                                                       PixelFormat32bppARGB,
-                                                       static_cast<BYTE*>(bits), &bitmap);
+        Gdiplus::DllExports::GdipCreateBitmapFromScan0(
+            width, height, width * 4, PixelFormat32bppARGB, static_cast<BYTE*>(bits), &bitmap);
         bitmap_.reset(bitmap);
         Gdiplus::GpGraphics* graphics = nullptr;
         if (bitmap)

@@ -116,10 +116,10 @@ TEST(Fills, GradientRunsAlongItsModeAndFillsOnePixelLess) {
 TEST(RectBorder, ThreeDStylesUseFullAndHalfWidthPens) {
     struct Case {
         Argb style;
-        int topLeftWidth;           // rows (or columns) the top and left lines cover
-        int bottomRightWidth;       // ... the bottom and right lines
-        std::uint32_t topColor;     // a pixel of the top line
-        std::uint32_t bottomColor;  // a pixel of the bottom line
+        int topLeftWidth;          // rows (or columns) the top and left lines cover
+        int bottomRightWidth;      // ... the bottom and right lines
+        std::uint32_t topColor;    // a pixel of the top line
+        std::uint32_t bottomColor; // a pixel of the bottom line
     };
     const Case cases[] = {
         {skinui::BorderSunken, 2, 1, 0xA0000000, 0xF5FFFFFF},
@@ -226,10 +226,10 @@ TEST(RoundRectPaths, ArcsSitWhereTheBoxesPutThem) {
         skinui::UniqueGpPath path = skinui::roundRectPath2(rect, 8);
         ASSERT_TRUE(path);
         const Point ends[8] = {
-            {106, 20},    {110, 24},  // top right, box at (R - d, y)
-            {110, 65},    {106, 69},  // bottom right, box at (R - d, B - d - 1)
-            {14, 69.5f},  {10, 65.5f}, // bottom left, box at (x, B - d - 0.5)
-            {10, 23.5f},  {14, 19.5f}, // top left, box at (x, y - 0.5)
+            {106, 20},   {110, 24},   // top right, box at (R - d, y)
+            {110, 65},   {106, 69},   // bottom right, box at (R - d, B - d - 1)
+            {14, 69.5f}, {10, 65.5f}, // bottom left, box at (x, B - d - 0.5)
+            {10, 23.5f}, {14, 19.5f}, // top left, box at (x, y - 0.5)
         };
         expectArcEnds(pathPoints(path.get()), ends);
     }

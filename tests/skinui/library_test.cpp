@@ -104,8 +104,8 @@ TEST(LibraryStartUp, RegistersTheSkinWindowClass) {
 
 TEST(LibraryStartUp, ClassOptionsGivenAsZeroAreUsedAsIs) {
     HICON icon = LoadIconW(nullptr, IDI_WARNING);
-    ASSERT_TRUE(skinui::registerSkinWindowClass(skinui::defaultWindowProc, "YuntiProbeClass",
-                                                icon, 0u, nullptr));
+    ASSERT_TRUE(skinui::registerSkinWindowClass(skinui::defaultWindowProc, "YuntiProbeClass", icon,
+                                                0u, nullptr));
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);
     ASSERT_TRUE(GetClassInfoExW(skinui::skinModule(), L"YuntiProbeClass", &info));
@@ -118,8 +118,8 @@ TEST(LibraryStartUp, ClassOptionsGivenAsZeroAreUsedAsIs) {
 }
 
 TEST(WindowIcon, SmallThenBigThenClassIcon) {
-    HWND window = CreateWindowExW(0, L"Ex_DirectUI", L"", WS_POPUP, 0, 0, 40, 30, nullptr,
-                                  nullptr, skinui::skinModule(), nullptr);
+    HWND window = CreateWindowExW(0, L"Ex_DirectUI", L"", WS_POPUP, 0, 0, 40, 30, nullptr, nullptr,
+                                  skinui::skinModule(), nullptr);
     ASSERT_NE(window, nullptr);
     HICON big = LoadIconW(nullptr, IDI_ERROR);
     HICON small = LoadIconW(nullptr, IDI_INFORMATION);
@@ -231,7 +231,7 @@ TEST_F(WindowTableTest, IndicesAreOneBasedAndChecked) {
         bool checkElement, valid;
     };
     const Case cases[] = {
-        {0, 0, false, false}, {1, 0, false, true},  {2, 99, false, true}, {3, 1, false, false},
+        {0, 0, false, false},  {1, 0, false, true}, {2, 99, false, true}, {3, 1, false, false},
         {-1, 1, false, false}, {1, 0, true, false}, {1, 1, true, true},   {1, 2, true, true},
         {1, 3, true, false},   {2, 3, true, true},  {3, 1, true, false},
     };

@@ -24,7 +24,7 @@ Bytes threeFrameGif() {
             gif.push_back(byte);
     };
     append({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0}); // screen, 2 colours
-    append({0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF});                  // red, blue
+    append({0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF});                   // red, blue
     append({0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 0x03, 0x01,
             0x00, 0x00, 0x00}); // loop for ever
     const struct {
@@ -33,7 +33,7 @@ Bytes threeFrameGif() {
     } frames[] = {{10, 0x44}, {20, 0x4C}, {30, 0x44}};
     for (const auto& frame : frames) {
         append({0x21, 0xF9, 0x04, 0x00, frame.delay, 0x00, 0x00, 0x00}); // graphic control
-        append({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0});                      // 1 x 1 at (0, 0)
+        append({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0});                       // 1 x 1 at (0, 0)
         append({0x02, 0x02, frame.lzwFirstByte, 0x01, 0x00});
     }
     append({0x3B});
@@ -129,8 +129,8 @@ TEST(SkinImageFrames, AnimatedGifHasOneDelayPerFrame) {
         bool selected;
         Gdiplus::ARGB color;
     };
-    for (const Case& c : {Case{1, true, 0xFF0000FF}, Case{2, true, 0xFFFF0000},
-                          Case{0, true, 0xFFFF0000}}) {
+    for (const Case& c :
+         {Case{1, true, 0xFF0000FF}, Case{2, true, 0xFFFF0000}, Case{0, true, 0xFFFF0000}}) {
         EXPECT_EQ(gif.selectFrame(c.frame), c.selected) << c.frame;
         EXPECT_EQ(gif.pixel(0, 0), c.color) << c.frame;
     }
@@ -245,8 +245,8 @@ TEST(SkinImageIcon, IconsWithoutPartialAlphaAreConvertedByGdiplus) {
          [](int x, int) { return x < 8 ? 0x00336699u : 0xFF336699u; }, false},
     };
     for (const Case& c : cases) {
-        skinui::UniqueIcon icon =
-            makeIcon(c.bitsPerPixel, c.argb ? c.argb : [](int, int) { return 0u; });
+        skinui::UniqueIcon icon = makeIcon(
+            c.bitsPerPixel, c.argb ? c.argb : [](int, int) { return 0u; });
         ASSERT_TRUE(icon) << c.name;
         SkinImage image;
         ASSERT_NE(image.createFromIcon(icon.get()), nullptr) << c.name;
