@@ -1,10 +1,13 @@
 // SkinImage: decoding from bytes, icons with and without their own alpha, frames and delays.
 
 #include "skinui/skin_image/skin_image.h"
+#include "skinui/text_conversion.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <vector>
@@ -85,6 +88,33 @@ TEST(SkinImageBytes, DecodesPngAndGifAndKeepsTheirBlock) {
     EXPECT_EQ(image.width(), 1);
     EXPECT_TRUE(image.holdsSourceMemory());
     EXPECT_FALSE(image.holdsBackingBitmap());
+}
+
+TEST(SkinImageBytes, PictureOutlivesTheCallersBytes) {
+    SkinImage image;
+    {
+        Bytes gif = threeFrameGif();
+        ASSERT_NE(image.loadFromBytes(gif), nullptr);
+        std::fill(gif.begin(), gif.end(), std::uint8_t{0}); // the caller reuses its buffer
+    }
+    // GDI+ may read frames lazily: they come from the object's own copy.
+    EXPECT_TRUE(image.selectFrame(1));
+    EXPECT_EQ(image.pixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(image.frameCount(), 3);
+}
+
+TEST(SkinImageFile, LoadsAFileWithAChinesePath) {
+    testing_support::TempFolder folder(L"图片 folder");
+    const std::wstring path = folder / L"徽章.png";
+    testing_support::writeFile(path, pngOf(5, 6, 0xFF112233));
+    SkinImage image;
+    ASSERT_NE(image.loadFromFile(skinui::toUtf8(path)), nullptr);
+    EXPECT_EQ(image.width(), 5);
+    EXPECT_EQ(image.height(), 6);
+    EXPECT_FALSE(image.holdsSourceMemory()) << "GDI+ keeps its own hold on the file";
+    EXPECT_EQ(image.loadFromFile(skinui::toUtf8(folder / L"missing.png")), nullptr);
+    EXPECT_EQ(image.handle(), nullptr);
+    image.dispose(); // releases the file before the folder goes
 }
 
 TEST(SkinImageBytes, EmptyOrNonImageBytesLeaveTheObjectEmpty) {
