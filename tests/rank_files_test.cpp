@@ -1,9 +1,11 @@
 // The switch and restore operations on a real client folder in the temp folder.
 
 #include "app/file_replacement.h"
+#include "app/rar_archive.h"
 #include "app/rank_files.h"
 #include "skinui/text_conversion.h"
 #include "skinui/unique_handle.h"
+#include "support/standin_archiver_log.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -353,6 +355,108 @@ TEST(RestoreBadges, AnArchiverThatCannotStartIsReported) {
     const RankOperationOutcome outcome = restoreBadges(client.dir());
     EXPECT_EQ(outcome.kind, Kind::RestoreFailed);
     EXPECT_NE(outcome.message.find("无法启动"), std::string::npos) << outcome.message;
+}
+
+// A client folder as installed: the marker and the stock badge files from the archive.
+class StockClient {
+  public:
+    StockClient() : temp_(L"游戏 CF") {
+        writeFile(temp_ / L"QQLogin.exe", std::string("MZ"));
+        std::string error;
+        archive_ = RarArchive::parse(stockBadgeArchive(), error);
+        if (!archive_ || !archive_->extractTo(temp_ / L"rez\\UI", true).empty())
+            ADD_FAILURE() << "cannot build the stock client folder: " << error;
+    }
+    std::string dir() const { return toUtf8(temp_.path()); }
+    std::wstring ui() const { return temp_ / L"rez\\UI"; }
+    // What rez\UI holds after a full restore: every file of the archive.
+    std::map<std::wstring, std::string> stock() const {
+        std::map<std::wstring, std::string> files;
+        for (const RarEntry& entry : archive_->entries())
+            if (!entry.isDirectory)
+                files[toWide(entry.name)] = std::string(entry.data.begin(), entry.data.end());
+        return files;
+    }
+
+  private:
+    TempFolder temp_;
+    std::optional<RarArchive> archive_;
+};
+
+// The stand-in archiver copied to a folder whose path has a blank and Chinese characters,
+// registered as the archiver; it logs beside the copy.
+class InstalledStandin {
+  public:
+    InstalledStandin() : folder_(L"解压 工具") {
+        path_ = folder_ / L"standin archiver.exe";
+        ::CopyFileW(standinArchiverPath().c_str(), path_.c_str(), FALSE);
+        registration_.set(path_);
+    }
+    std::string path() const { return toUtf8(path_); }
+    std::vector<ArchiverCall> calls() const {
+        return readArchiverCalls(folder_ / L"standin_archiver.log");
+    }
+
+  private:
+    TempFolder folder_;
+    std::wstring path_;
+    ArchiverRegistration registration_;
+};
+
+void removeDroppedArchive() { ::DeleteFileW(toWide(std::string(kArchiveDropPath)).c_str()); }
+
+TEST(RestoreBadges, PutsBackEveryStockFileThroughTheArchiver) {
+    InstalledStandin archiver;
+    StockClient client;
+    ASSERT_EQ(switchRank(client.dir(), "2", "37").kind, Kind::Switched);
+    ::DeleteFileW((client.ui() + L"\\class\\Reject.tga").c_str());
+    ASSERT_NE(snapshot(client.ui()), client.stock());
+    removeDroppedArchive();
+
+    const RankOperationOutcome outcome = restoreBadges(client.dir());
+
+    EXPECT_EQ(outcome.kind, Kind::Restored);
+    EXPECT_EQ(outcome.message, "还原成功!已将全部军衔图标重置");
+    EXPECT_EQ(outcome.iconKind, 64);
+    EXPECT_EQ(snapshot(client.ui()), client.stock());
+
+    const auto calls = archiver.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].commandLine,
+              buildArchiverCommandLine(archiver.path(), "C:\\WINDOWS\\class.rar",
+                                       client.dir() + "\\rez\\UI\\", true, std::nullopt));
+    EXPECT_EQ(calls[0].arguments,
+              (std::vector<std::string>{archiver.path(), "x", "-iext", "-ow", "-er", "-o+",
+                                        "C:\\WINDOWS\\class.rar", client.dir() + "\\rez\\UI\\"}));
+}
+
+TEST(RestoreBadges, ReportsAnArchiverThatFails) {
+    InstalledStandin archiver;
+    StockClient client;
+    removeDroppedArchive();
+    ::SetEnvironmentVariableW(L"STANDIN_ARCHIVER_EXIT_CODE", L"3");
+    const RankOperationOutcome outcome = restoreBadges(client.dir());
+    ::SetEnvironmentVariableW(L"STANDIN_ARCHIVER_EXIT_CODE", nullptr);
+
+    EXPECT_EQ(outcome.kind, Kind::RestoreFailed);
+    EXPECT_EQ(outcome.iconKind, 16);
+    EXPECT_NE(outcome.message.find("退出代码 3"), std::string::npos) << outcome.message;
+}
+
+// Whatever stands at the drop path stays; here it is no archive, so the archiver fails
+// and the restore says so instead of claiming success.
+TEST(RestoreBadges, LeavesAnExistingDropFileAlone) {
+    InstalledStandin archiver;
+    StockClient client;
+    const std::wstring drop = toWide(std::string(kArchiveDropPath));
+    writeFile(drop, std::string("not an archive"));
+
+    const RankOperationOutcome outcome = restoreBadges(client.dir());
+
+    EXPECT_EQ(readFile(drop), "not an archive");
+    EXPECT_EQ(outcome.kind, Kind::RestoreFailed);
+    EXPECT_NE(outcome.message.find("退出代码 2"), std::string::npos) << outcome.message;
+    removeDroppedArchive();
 }
 
 } // namespace
