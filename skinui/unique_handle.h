@@ -126,5 +126,7 @@ using UniqueGpFontFamily =
     UniqueGdiplus<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>;
 using UniqueGpStringFormat =
     UniqueGdiplus<Gdiplus::GpStringFormat, Gdiplus::DllExports::GdipDeleteStringFormat>;
+using UniqueGpImageAttributes =
+    UniqueGdiplus<Gdiplus::GpImageAttributes, Gdiplus::DllExports::GdipDisposeImageAttributes>;
 
 } // namespace skinui
