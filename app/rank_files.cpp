@@ -1,9 +1,9 @@
 #include "app/rank_files.h"
 
-#include "app/embedded_resource.h"
 #include "app/file_io.h"
 #include "app/file_replacement.h"
 #include "resource_ids.h"
+#include "skinui/library/library.h"
 #include "skinui/text_conversion.h"
 #include "skinui/unique_handle.h"
 
@@ -183,7 +183,7 @@ RankOperationOutcome switchRank(const std::string& clientDir, const std::string&
     return RankOperationOutcome::of(Kind::Switched);
 }
 
-std::span<const std::uint8_t> stockBadgeArchive() { return embeddedResource(IDR_STOCK_ARCHIVE); }
+std::span<const std::uint8_t> stockBadgeArchive() { return skinui::moduleResource(IDR_STOCK_ARCHIVE); }
 
 DropResult dropArchiveTo(const std::string& path, std::span<const std::uint8_t> bytes) {
     if (directorySearchFinds(path))

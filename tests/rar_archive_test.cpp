@@ -1,9 +1,8 @@
 // The stored-RAR reader on the embedded stock archive and on small archives made here, and
 // the stand-in archiver built on it.
 
-#include "app/embedded_resource.h"
 #include "app/rar_archive.h"
-#include "resource_ids.h"
+#include "app/rank_files.h"
 #include "skinui/text_conversion.h"
 #include "support/standin_archiver_log.h"
 #include "support/temp_folder.h"
@@ -76,7 +75,7 @@ struct ArchiveWriter {
     }
 };
 
-std::span<const std::uint8_t> stockArchive() { return embeddedResource(IDR_STOCK_ARCHIVE); }
+std::span<const std::uint8_t> stockArchive() { return stockBadgeArchive(); }
 
 TEST(RarArchive, ReadsTheStockArchiveLayout) {
     std::string error;
