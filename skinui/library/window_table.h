@@ -8,6 +8,7 @@
 // across anything that may attach or detach a window.
 
 #include "skinui/library/rect_f.h"
+#include "skinui/skin_window/back_buffer.h"
 
 #include <windows.h>
 
@@ -39,8 +40,7 @@ struct ElementRecord {
     bool focusable = false; // a left press takes keyboard focus and mouse capture
 };
 
-// One attached window. A new record is all zeros; attaching fills it. The window's DC and
-// off-screen buffers are added here by the window renderer.
+// One attached window. A new record is all zeros; attaching fills it.
 struct WindowRecord {
     RECT windowRect{};           // screen rectangle as last read with GetWindowRect
     SkinWindow* owner = nullptr; // the application's SkinWindow (not owned)
@@ -48,6 +48,12 @@ struct WindowRecord {
     int imageDrawMode = 0;       // 0: background picture at natural size; else stretched
     int opacity = 0;             // -1: ordinary window; 0..255: layered window
     HWND hwnd = nullptr;
+    // The surfaces, declared so that they are released layer, window buffer, frame, then
+    // the window's DC.
+    WindowDc windowDC;        // GetDC of the window, taken at attach and kept
+    BackBuffer frame;         // SM_CXMAXTRACK x SM_CYMAXTRACK: background plus elements
+    BackBuffer windowBuffer;  // window size: the background without elements
+    BackBuffer layer;         // layered windows only: what UpdateLayeredWindow shows
     std::vector<ElementRecord> elements; // creation order; later elements lie above
 
     WindowRecord() = default;
