@@ -8,11 +8,16 @@
 
 #include "skinui/skin_window/skin_window.h"
 
+#include "skinui/skin_window/messages.h"
+
 namespace skinui {
 
 void SkinWindow::handleSize(HWND, int, int) {}
 
-void SkinWindow::handleTimer(HWND, WPARAM, LPARAM) {}
+void SkinWindow::handleTimer(HWND hwnd, WPARAM timerId, LPARAM) {
+    if (timerId == FadeInTimerId)
+        fadeInStep(hwnd);
+}
 
 void SkinWindow::handleKeyDown(HWND, WPARAM, LPARAM) {}
 

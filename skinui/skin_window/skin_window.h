@@ -121,6 +121,12 @@ class SkinWindow final {
     // Rebuilds the window's picture and shows it. 0 when the window has no DC yet, else 1.
     int redrawWindow(std::optional<std::span<const std::uint8_t>> imageBytes = std::nullopt,
                      std::optional<COLORREF> color = std::nullopt, bool fadeIn = false);
+    // One tick of the fade-in redrawWindow starts with fadeIn (timer FadeInTimerId): blends
+    // the frame onto the screen at 51 more alpha each tick; the tick after the one at 255
+    // ends the fade and kills the timer.
+    void fadeInStep(HWND hwnd);
+    // With a handle, the background picture adopts it (no redraw). Returns the picture.
+    Gdiplus::GpImage* backgroundImageHandle(std::optional<Gdiplus::GpImage*> handle = std::nullopt);
     // Places the caption buttons for the frame margin m.
     void layoutCaptionButtons(int margin);
     // Asks one element (single) or every visible element inside the window to repaint.
@@ -146,6 +152,13 @@ class SkinWindow final {
     // 0 none, 1 fade, 2 zoom and fade, any other value a wipe (3 and 4 across, the rest
     // down or up).
     void setCloseEffect(int effect) { closeEffect_ = effect; }
+    // Called during every full redraw with (window, windowBufferGraphics, windowBufferDC,
+    // cx, cy): onPaint right after the background, onPaintDone once the caption is laid
+    // out, before the elements draw.
+    using PaintCallback =
+        std::function<void(HWND hwnd, Gdiplus::GpGraphics* graphics, HDC dc, int cx, int cy)>;
+    void setOnPaint(PaintCallback callback) { onPaint_ = std::move(callback); }
+    void setOnPaintDone(PaintCallback callback) { onPaintDone_ = std::move(callback); }
 
     // --- state ---
     bool isAttached() const { return previousWndProc_ != nullptr; }
@@ -156,6 +169,8 @@ class SkinWindow final {
     int pressedElement() const { return pressedElement_; }
     bool captureActive() const { return captureActive_; }
     bool animating() const { return animating_; }
+    bool keyboardFocusShown() const { return keyboardFocusShown_; }
+    int fadeInAlpha() const { return fadeInAlpha_; }
     bool mouseTracking() const { return mouseTracking_; }
     COLORREF backgroundColor() const { return backgroundColor_; }
     int captionFlags() const { return captionFlags_; }
@@ -185,6 +200,9 @@ class SkinWindow final {
                                               LPARAM lParam);
 
     void setUpWindow(HWND hwnd, int imageDrawMode, int fadeElements, int opacity);
+    // The steps of redrawWindow that paint the background layer and the caption icon.
+    void drawBackgroundLayer(const WindowRecord& window, int margin);
+    void drawCaptionIcon(const WindowRecord& window, int margin);
     // Sets the "addr_wnd" property and the record's owner; returns the procedure to install.
     WNDPROC bindWindowHandle(HWND hwnd);
     void buildCaptionParts();
@@ -224,6 +242,8 @@ class SkinWindow final {
     int edgeEffect_ = 0;
     std::array<ElementCallback, 10> elementCallbacks_;
     MessageHook messageHook_;
+    PaintCallback onPaint_;
+    PaintCallback onPaintDone_;
     bool mouseTracking_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace skinui::testing {
 
@@ -44,6 +45,62 @@ inline int blueOf(std::uint32_t pixel) {
 }
 inline int alphaOf(std::uint32_t pixel) {
     return pixel >> 24;
+}
+
+} // namespace skinui::testing
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace skinui::testing {
+
+// An encoded 24-bit BMP file of width x height whose pixel (x, y) is colorAt(x, y), a
+// COLORREF: what attachToWindow and redrawWindow decode.
+inline std::vector<std::uint8_t> bmpBytes(int width, int height,
+                                          const std::function<COLORREF(int, int)>& colorAt) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height; // bottom-up
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::vector<std::uint8_t> bytes(file.bfSize);
+    std::memcpy(bytes.data(), &file, sizeof(file));
+    std::memcpy(bytes.data() + sizeof(file), &info, sizeof(info));
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = bytes.data() + file.bfOffBits + (height - 1 - y) * stride;
+        for (int x = 0; x < width; ++x) {
+            const COLORREF color = colorAt(x, y);
+            row[x * 3 + 0] = GetBValue(color);
+            row[x * 3 + 1] = GetGValue(color);
+            row[x * 3 + 2] = GetRValue(color);
+        }
+    }
+    return bytes;
+}
+
+} // namespace skinui::testing
+
+namespace skinui::testing {
+
+// Whether a pixel's colour (alpha ignored) is within `tolerance` of 0xRRGGBB on each channel:
+// colours the library draws carry alpha 254 and so land a unit off after premultiplying.
+inline ::testing::AssertionResult colorNear(std::uint32_t pixel, std::uint32_t rgb,
+                                            int tolerance = 2) {
+    const int dr = redOf(pixel) - static_cast<int>((rgb >> 16) & 0xFF);
+    const int dg = greenOf(pixel) - static_cast<int>((rgb >> 8) & 0xFF);
+    const int db = blueOf(pixel) - static_cast<int>(rgb & 0xFF);
+    if (dr * dr <= tolerance * tolerance && dg * dg <= tolerance * tolerance &&
+        db * db <= tolerance * tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << std::hex << "pixel " << pixel << " is not near " << rgb;
 }
 
 } // namespace skinui::testing
