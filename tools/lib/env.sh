@@ -96,14 +96,15 @@ REG
     wineserver -w
 }
 
-# Starts Xvfb on a free display unless one is given; exports DISPLAY.
+# Starts Xvfb on a free display unless one is given; exports DISPLAY. YUNTI_SCREEN sets the
+# screen's size and depth (default 1600x1000x24).
 YUNTI_XVFB_PID=
 start_display() {
     local n
     for n in $(seq 91 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
     done
-    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${YUNTI_SCREEN:-1600x1000x24}" -nolisten tcp >/dev/null 2>&1 &
     YUNTI_XVFB_PID=$!
     export DISPLAY=":$n"
     local i
