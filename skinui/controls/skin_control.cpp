@@ -298,26 +298,25 @@ void SkinControl::setTooltip(std::string_view text) {
     std::wstring wide = toWide(text);
     TOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    if (toolId_ == 0) {
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = window->hwnd;
+    const bool firstText = toolId_ == 0;
+    if (firstText) {
         toolRect_ = truncatedRect(bounds_);
         ::SetWindowPos(tooltip, HWND_TOPMOST, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         toolId_ = static_cast<UINT_PTR>(elementId_);
-        info.uFlags = TTF_SUBCLASS;
-        info.hwnd = window->hwnd;
-        info.uId = toolId_;
-        info.rect = toolRect_;
-        info.lpszText = wide.data();
+    }
+    info.uId = toolId_;
+    info.rect = toolRect_;
+    info.lpszText = wide.data();
+    if (firstText) {
+        // Register the element's area as a tool of the window's tooltip control.
         ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
         ::SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 500);
         ::SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 1024);
     }
     toolText_ = std::string(text);
-    info.uFlags = TTF_SUBCLASS;
-    info.hwnd = window->hwnd;
-    info.uId = toolId_;
-    info.rect = toolRect_;
-    info.lpszText = wide.data();
     ::SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
