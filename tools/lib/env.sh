@@ -4,7 +4,8 @@
 
 YUNTI_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 YUNTI_BUILD=${YUNTI_BUILD:-$YUNTI_ROOT/build}
-YUNTI_ARCHES=(i686 x86_64)
+# YUNTI_ARCHES="x86_64" narrows a development run to one build.
+read -r -a YUNTI_ARCHES <<<"${YUNTI_ARCHES:-i686 x86_64}"
 
 yunti_packages=(
     cmake ninja-build python3
