@@ -14,10 +14,14 @@
 //   input_routing.cpp     routeMouseMessage: hover, press, capture, focus, window dragging
 //   teardown.cpp          detachWindow
 //   redraw_window.cpp     redrawWindow and the element redraws it runs
-//   message_handlers.cpp  the size, timer, keyboard and wheel handlers the procedure calls
+//   message_handlers.cpp  the size, timer, keyboard and wheel handlers the procedure calls,
+//                         access keys and the sizing border
+//   properties.cpp        look properties, switches, caption-button settings, focus
+//   show_animation.cpp    showAnimated
 
 #include "skinui/controls/skin_caption_button.h"
 #include "skinui/controls/skin_picture.h"
+#include "skinui/library/rect_f.h"
 #include "skinui/skin_image/skin_image.h"
 
 #include <windows.h>
@@ -28,7 +32,9 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace skinui {
@@ -61,6 +67,45 @@ enum class ElementEvent {
     Blur,
 };
 
+// What configureCaptionButton changes on a caption button, and the value each one takes.
+enum class CaptionButtonSetting {
+    Disabled = 1,    // int: nonzero disables the button
+    TooltipText = 2, // std::string: stored as the button's tooltip text (not shown yet)
+    Bounds = 3,      // RectF: moved there (each value truncated toward zero) and redrawn
+};
+using CaptionButtonValue = std::variant<int, std::string, RectF>;
+
+// An access key: Alt with the key of `character` clicks the element.
+struct Mnemonic {
+    int character = 0;
+    int elementId = 0;
+};
+
+// The zones of the sizing border, as the WMSZ_ edge codes WM_SYSCOMMAND SC_SIZE takes.
+enum SizingZone : int {
+    SizingNone = 0,
+    SizingLeft = WMSZ_LEFT,
+    SizingRight = WMSZ_RIGHT,
+    SizingTop = WMSZ_TOP,
+    SizingTopLeft = WMSZ_TOPLEFT,
+    SizingTopRight = WMSZ_TOPRIGHT,
+    SizingBottom = WMSZ_BOTTOM,
+    SizingBottomLeft = WMSZ_BOTTOMLEFT,
+    SizingBottomRight = WMSZ_BOTTOMRIGHT,
+};
+
+// The zone of the client point (x, y) in a window of width x height: the top band is 8
+// pixels deep, the bottom and right bands 10 wide, the left band 8; the corners reach 10
+// pixels along the top and bottom.
+SizingZone sizingZone(int x, int y, int width, int height);
+// The system cursor shown over a zone (IDC_SIZE...); 0 for SizingNone.
+int sizingCursorId(SizingZone zone);
+
+// The constant alphas the show animation blends the frame with, one per frame: for mode 1,
+// 25 frames rising by trunc(targetAlpha / 25) from 0, then a last one at 254; for any other
+// mode none.
+std::vector<int> showAnimationAlphas(int mode, int targetAlpha);
+
 // redrawWindow's colour that means "take it from the background picture".
 constexpr COLORREF ColorFromImage = 0xFFFFFFFF;
 
@@ -90,6 +135,13 @@ class SkinWindow final {
     // Called before the previous window procedure; -1 leaves the message to it, any other
     // value is the message's result.
     using MessageHook = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+    // Called after the window's buffers follow a new size, before it is redrawn.
+    using SizeCallback = std::function<void(HWND hwnd, int cx, int cy)>;
+    // Called with (window, the focused element's id, the virtual key or character, lParam)
+    // before the library handles a key or character for the focused element: -1 lets the
+    // library go on, any other value consumes it.
+    using KeyCallback =
+        std::function<LRESULT(HWND hwnd, int focusedElementId, WPARAM code, LPARAM lParam)>;
 
     SkinWindow();
     // A window still attached is detached first, so no window procedure or element record
@@ -133,21 +185,109 @@ class SkinWindow final {
     void redrawElements(int elementId, bool single, bool direct);
 
     // --- the handlers the window procedure hands messages to ---
+    // WM_SIZE: the window buffer (and layer) re-created at the new size, onSize, a redraw.
+    // The frame buffer keeps its size. Nothing for (0, 0).
     void handleSize(HWND hwnd, int width, int height);
+    // WM_TIMER: FadeInTimerId is a fade-in step; any other id names an element, the window
+    // index in its low 16 bits and the element index in the high 16 bits, which gets the
+    // WM_TIMER (not while the window animates).
     void handleTimer(HWND hwnd, WPARAM timerId, LPARAM lParam);
+    // Keys for the focused element: onKeyDown first; Enter and Space click an enabled,
+    // visible element; every key but a consumed one reaches the element as WM_KEYDOWN.
     void handleKeyDown(HWND hwnd, WPARAM key, LPARAM lParam);
+    // Tab (without Ctrl) moves the focus to the next tab stop; other keys go to onKeyUp and
+    // the focused element.
     void handleKeyUp(HWND hwnd, WPARAM key, LPARAM lParam);
     void handleChar(HWND hwnd, WPARAM character, LPARAM lParam);
-    void handleSysKeyDown(HWND hwnd, WPARAM key, LPARAM lParam);
-    LRESULT storeMnemonic(WPARAM elementId, LPARAM character);
+    // Alt with a key: clicks the first visible, enabled element whose access key matches,
+    // ignoring case. The result is that of the element's repaint, 0 when none matched.
+    LRESULT handleSysKeyDown(HWND hwnd, WPARAM key, LPARAM lParam);
+    // Registers (character nonzero: stores or replaces) or removes (0) the access key of an
+    // element; the window message RegisterMnemonicMessage comes here. 1 when stored or
+    // removed, 0 when there was nothing to remove.
+    int storeMnemonic(int elementId, int character);
+    // The wheel goes to the element under the pointer, drawing into the frame only.
     void handleMouseWheel(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // True when the sizing border took the mouse message.
+    // True when the sizing border took the mouse message: over a border zone of a sizable,
+    // not maximized window it shows the sizing cursor, and a left press starts the system's
+    // sizing loop from that edge.
     bool sizingBorderFilter(HWND hwnd, UINT message, LPARAM lParam);
     // Draws the caption title; WM_SETTEXT calls it.
     void setCaptionTitle(std::string_view text, bool restoreBackground, bool present);
 
-    // --- callbacks and switches ---
+    // --- properties and switches ---
+    // Getter-setters: a given value is stored (look properties redraw the window); the
+    // current value is returned. The values kept in the window's record (opacity,
+    // imageDrawMode, fadeElements) and the two switches change only on an attached window.
+
+    // Undoes the attach now (what WM_DESTROY does).
+    void detach();
+    // The alpha of a layered window. An ordinary window stays ordinary (the value is not
+    // taken and -1 comes back), and a layered window stays layered: a negative value is not
+    // taken either.
+    int opacity(std::optional<int> value = std::nullopt);
+    // 0: the background picture at its natural size; nonzero: stretched. Redraws on change.
+    int imageDrawMode(std::optional<int> value = std::nullopt);
+    // Stores the frame style and, unless redraw is false, redraws.
+    int frameStyle(std::optional<int> value, bool redraw = true);
+    // Changes the caption button of that kind (CaptionButtonKind); a value of the wrong type
+    // for the setting, or no button of the kind, changes nothing. Returns 0.
+    int configureCaptionButton(int kind, CaptionButtonSetting setting,
+                               const CaptionButtonValue& value);
+    // The kind of the caption button with this element id; 0 when it is none.
+    int captionButtonKindOf(int elementId) const;
+    // 1: the window may be resized from its border; 0: it may not (fixedSize, and
+    // WS_THICKFRAME as attaching sets it). Returns whether resizing is allowed.
+    int resizeSwitch(std::optional<int> value = std::nullopt);
+    // 1: a press on the background or on a non-focusable element moves the window; 0: it
+    // does not (dragDisabled). Returns whether dragging is allowed.
+    int dragSwitch(std::optional<int> value = std::nullopt);
+    // Gives the element the keyboard focus (and the hover) without the focus callbacks;
+    // nothing for an unknown, disabled or not focusable element.
+    void setFocusElement(int elementId);
+    // 1: elements fade into a new look on their timers; 0: they change at once.
+    int fadeElements(std::optional<int> value = std::nullopt);
+    // Shows the window; mode 1 fades it in over 25 frames of 8 ms (the thread is blocked
+    // meanwhile). Any other mode shows it as the next redraw presents it.
+    void showAnimated(int mode);
+    const std::vector<Mnemonic>& mnemonics() const { return mnemonics_; }
+
+    // --- callbacks ---
     void setElementCallback(ElementEvent event, ElementCallback callback);
+    void onElementEnter(ElementCallback callback) {
+        setElementCallback(ElementEvent::Enter, std::move(callback));
+    }
+    void onElementLeave(ElementCallback callback) {
+        setElementCallback(ElementEvent::Leave, std::move(callback));
+    }
+    void onElementLButtonDown(ElementCallback callback) {
+        setElementCallback(ElementEvent::LButtonDown, std::move(callback));
+    }
+    void onElementLButtonUp(ElementCallback callback) {
+        setElementCallback(ElementEvent::LButtonUp, std::move(callback));
+    }
+    void onElementClick(ElementCallback callback) {
+        setElementCallback(ElementEvent::Click, std::move(callback));
+    }
+    void onElementDoubleClick(ElementCallback callback) {
+        setElementCallback(ElementEvent::DoubleClick, std::move(callback));
+    }
+    void onElementRButtonDown(ElementCallback callback) {
+        setElementCallback(ElementEvent::RButtonDown, std::move(callback));
+    }
+    void onElementRButtonUp(ElementCallback callback) {
+        setElementCallback(ElementEvent::RButtonUp, std::move(callback));
+    }
+    void onElementFocus(ElementCallback callback) {
+        setElementCallback(ElementEvent::Focus, std::move(callback));
+    }
+    void onElementBlur(ElementCallback callback) {
+        setElementCallback(ElementEvent::Blur, std::move(callback));
+    }
+    void onSize(SizeCallback callback) { onSize_ = std::move(callback); }
+    void onKeyDown(KeyCallback callback) { onKeyDown_ = std::move(callback); }
+    void onKeyUp(KeyCallback callback) { onKeyUp_ = std::move(callback); }
+    void onChar(KeyCallback callback) { onChar_ = std::move(callback); }
     void setMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
     // 0 none, 1 fade, 2 zoom and fade, any other value a wipe (3 and 4 across, the rest
     // down or up).
@@ -214,6 +354,16 @@ class SkinWindow final {
     void showSystemMenu(HWND hwnd, LPARAM lParam);
     void playCloseEffect(HWND hwnd);
     void wipeFrame(HDC destinationDC, int width, int height, int alpha, int offset, int mode);
+    // The focused element when its index is valid, else 0.
+    int validFocusedElement() const;
+    // onKeyDown, onKeyUp or onChar for the focused element; true when it consumed the key.
+    bool keyConsumed(const KeyCallback& callback, HWND hwnd, WPARAM code, LPARAM lParam);
+    // Enter, Space or an access key on an element: the click, onElementClick and a repaint,
+    // when the element is visible and enabled; false (and nothing sent) otherwise.
+    bool clickFromKeyboard(HWND hwnd, int elementIndex, LRESULT* result = nullptr);
+    void moveFocusToNextTabStop(HWND hwnd);
+    bool isTabStop(int elementIndex) const;
+    void playShowAnimation(HWND hwnd, int mode, int targetAlpha, int width, int height);
 
     WNDPROC previousWndProc_ = nullptr;
     HWND hwnd_ = nullptr;
@@ -234,7 +384,7 @@ class SkinWindow final {
     HMENU systemMenu_ = nullptr; // the window's own system menu, not a copy
     std::vector<std::unique_ptr<SkinCaptionButton>> captionButtons_;
     SkinPicture iconElement_;
-    std::vector<std::pair<int, int>> mnemonics_; // (element id, character)
+    std::vector<Mnemonic> mnemonics_; // registration order
     RECT backgroundMargins_{};
     int closeEffect_ = 0;
     int fixedSize_ = 0;
@@ -244,6 +394,10 @@ class SkinWindow final {
     MessageHook messageHook_;
     PaintCallback onPaint_;
     PaintCallback onPaintDone_;
+    SizeCallback onSize_;
+    KeyCallback onKeyDown_;
+    KeyCallback onKeyUp_;
+    KeyCallback onChar_;
     bool mouseTracking_ = false;
 };
 
