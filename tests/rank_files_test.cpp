@@ -5,6 +5,7 @@
 #include "app/rank_files.h"
 #include "skinui/text_conversion.h"
 #include "skinui/unique_handle.h"
+#include "support/client_fixtures.h"
 #include "support/standin_archiver_log.h"
 #include "support/temp_folder.h"
 
@@ -272,31 +273,6 @@ TEST(DropArchive, PutsTheEmbeddedArchiveAtTheFixedPath) {
     EXPECT_EQ(dropArchive(), DropResult::AlreadyPresent);
 }
 
-// The archiver's App Paths entry in the registry of the test prefix; removed afterwards.
-class ArchiverRegistration {
-  public:
-    explicit ArchiverRegistration(REGSAM view = 0) : view_(view) { remove(); }
-    ~ArchiverRegistration() { remove(); }
-
-    void set(const std::wstring& value, DWORD type = REG_SZ) {
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, std::wstring(kArchiverAppPathKey).c_str(),
-                                    0, nullptr, 0, KEY_WRITE | view_, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExW(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        ::RegCloseKey(key);
-    }
-
-  private:
-    void remove() {
-        for (REGSAM view : {REGSAM(KEY_WOW64_64KEY), REGSAM(KEY_WOW64_32KEY)})
-            ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, std::wstring(kArchiverAppPathKey).c_str(),
-                              view, 0);
-    }
-    REGSAM view_;
-};
-
 TEST(ArchiverRegistry, ReadsTheDefaultValueInEitherForm) {
     ArchiverRegistration registration;
     EXPECT_EQ(archiverPathFromRegistry(), "");
@@ -356,52 +332,6 @@ TEST(RestoreBadges, AnArchiverThatCannotStartIsReported) {
     EXPECT_EQ(outcome.kind, Kind::RestoreFailed);
     EXPECT_NE(outcome.message.find("无法启动"), std::string::npos) << outcome.message;
 }
-
-// A client folder as installed: the marker and the stock badge files from the archive.
-class StockClient {
-  public:
-    StockClient() : temp_(L"游戏 CF") {
-        writeFile(temp_ / L"QQLogin.exe", std::string("MZ"));
-        std::string error;
-        archive_ = RarArchive::parse(stockBadgeArchive(), error);
-        if (!archive_ || !archive_->extractTo(temp_ / L"rez\\UI", true).empty())
-            ADD_FAILURE() << "cannot build the stock client folder: " << error;
-    }
-    std::string dir() const { return toUtf8(temp_.path()); }
-    std::wstring ui() const { return temp_ / L"rez\\UI"; }
-    // What rez\UI holds after a full restore: every file of the archive.
-    std::map<std::wstring, std::string> stock() const {
-        std::map<std::wstring, std::string> files;
-        for (const RarEntry& entry : archive_->entries())
-            if (!entry.isDirectory)
-                files[toWide(entry.name)] = std::string(entry.data.begin(), entry.data.end());
-        return files;
-    }
-
-  private:
-    TempFolder temp_;
-    std::optional<RarArchive> archive_;
-};
-
-// The stand-in archiver copied to a folder whose path has a blank and Chinese characters,
-// registered as the archiver; it logs beside the copy.
-class InstalledStandin {
-  public:
-    InstalledStandin() : folder_(L"解压 工具") {
-        path_ = folder_ / L"standin archiver.exe";
-        ::CopyFileW(standinArchiverPath().c_str(), path_.c_str(), FALSE);
-        registration_.set(path_);
-    }
-    std::string path() const { return toUtf8(path_); }
-    std::vector<ArchiverCall> calls() const {
-        return readArchiverCalls(folder_ / L"standin_archiver.log");
-    }
-
-  private:
-    TempFolder folder_;
-    std::wstring path_;
-    ArchiverRegistration registration_;
-};
 
 void removeDroppedArchive() { ::DeleteFileW(toWide(std::string(kArchiveDropPath)).c_str()); }
 

@@ -55,6 +55,7 @@ struct WinsockUse {
     ~WinsockUse() { ::WSACleanup(); }
 };
 
+// Listens on 127.0.0.1:port (0: an ephemeral port) and reports the port bound.
 SOCKET listenOnLoopback(unsigned short& port) {
     SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
@@ -62,7 +63,7 @@ SOCKET listenOnLoopback(unsigned short& port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
+    address.sin_port = htons(port);
     int length = sizeof address;
     if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(s, SOMAXCONN) != 0 ||
@@ -86,15 +87,29 @@ LocalHttpServer::LocalHttpServer(Behaviour behaviour) : behaviour_(behaviour) {
     start();
 }
 
-void LocalHttpServer::start() {
+LocalHttpServer::LocalHttpServer(FixedPort where, int status, std::string body)
+    : behaviour_(Behaviour::Answer), status_(status), body_(std::move(body)) {
+    start(where.port, where.wait);
+}
+
+void LocalHttpServer::start(unsigned short port, std::chrono::milliseconds wait) {
     WSADATA data;
     if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
         throw std::runtime_error("WSAStartup failed");
-    try {
-        listener_ = listenOnLoopback(port_);
-    } catch (...) {
-        ::WSACleanup();
-        throw;
+    const auto giveUp = std::chrono::steady_clock::now() + wait;
+    while (true) {
+        try {
+            port_ = port;
+            listener_ = listenOnLoopback(port_);
+            break;
+        } catch (...) {
+            if (std::chrono::steady_clock::now() < giveUp) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                continue;
+            }
+            ::WSACleanup();
+            throw;
+        }
     }
     thread_ = std::thread([this] { serve(); });
 }

@@ -4,6 +4,7 @@
 // test asks, and a destructor that closes everything and joins the thread.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -25,6 +26,13 @@ class LocalHttpServer {
     // `withLength` is false; the body then ends where the connection closes).
     explicit LocalHttpServer(int status, std::string body, bool withLength = true);
     explicit LocalHttpServer(Behaviour behaviour);
+    // Answers like the first form, on a fixed port. A port still held by another program
+    // is retried for up to `wait`; then the constructor throws.
+    struct FixedPort {
+        unsigned short port;
+        std::chrono::milliseconds wait{60000};
+    };
+    LocalHttpServer(FixedPort where, int status, std::string body);
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
@@ -39,7 +47,7 @@ class LocalHttpServer {
     static unsigned short closedPort();
 
   private:
-    void start();
+    void start(unsigned short port = 0, std::chrono::milliseconds wait = {});
     void serve();
     void serveConnection(std::uintptr_t client);
     bool stopping() const { return stop_; }
