@@ -1,0 +1,26 @@
+#pragma once
+// Finding the windows of another process, for tests and benchmarks that drive the real
+// program from outside.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace testing_support {
+
+// Polls `done` every 20 ms until it holds or `timeoutMs` has passed; true when it held.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+
+// A window's text; works for controls of another process too.
+std::wstring windowText(HWND hwnd);
+std::wstring windowClassName(HWND hwnd);
+
+// A visible top-level window of the process, by caption and/or class (null: any).
+HWND findTopLevel(DWORD processId, const wchar_t* caption, const wchar_t* windowClass = nullptr);
+
+// The child window whose top-left corner lies at (x, y) from the top-left corner of
+// `window`, the way a form places its controls; null when there is none.
+HWND childAt(HWND window, int x, int y);
+
+} // namespace testing_support
