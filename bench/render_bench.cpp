@@ -225,6 +225,21 @@ int main() {
                         fullFloor(layered, 40)});
         rows.push_back({"element 100x30 in 320x150 layered", elementRepaint(layered, 200),
                         elementFloor(layered, 200)});
+        Gdiplus::GpGraphics* frame = layered.record().frame.graphics();
+        const RectF inside = makeRectF(5, 5, 310, 140);
+        rows.push_back({"  of which the translucent rounded fill",
+                        medianMs(40,
+                                 [&] {
+                                     skinui::drawRoundRect(frame, inside, 7.0f, 0xC8F0E0D0, true,
+                                                           0, false);
+                                 }),
+                        0});
+        rows.push_back({"  of which drawWindowShadow",
+                        medianMs(40, [&] { skinui::drawWindowShadow(frame, inside, 5, 0); }), 0});
+        rows.push_back({"  of which redrawElements (caption buttons)",
+                        medianMs(40, [&] { layered.skin.redrawElements(0, false, false); }), 0});
+        rows.push_back({"  of which setCaptionTitle",
+                        medianMs(40, [&] { layered.skin.setCaptionTitle("云梯 benchmark", false, false); }), 0});
     }
     print(rows);
     std::printf("element repaint, large / small window: %.2f\n",

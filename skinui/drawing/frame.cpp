@@ -4,23 +4,63 @@
 
 namespace skinui {
 
+namespace gdip = Gdiplus::DllExports;
+
 int frameMargin(HWND hwnd) {
     return ::IsZoomed(hwnd) ? 0 : FrameMargin;
 }
+
+namespace {
+
+// Strokes the outline of a rectangle (corner 0) or of the rounded rectangle roundRectPath
+// builds, one side and one corner at a time. GDI+ rasterises a stroke over the bounding box
+// of what it is given, so a window-sized closed outline costs as much as filling the window;
+// its sides and corners drawn one by one cost only their own few pixels.
+void strokeOutlineInPieces(Gdiplus::GpGraphics* graphics, const RectF& rect, float corner,
+                           Argb argb) {
+    UniqueGpPen pen = createPen(argb, 1.0f);
+    if (!graphics || !pen)
+        return;
+    const double x = rect.x, y = rect.y, w = rect.width, h = rect.height, d = corner;
+    const auto f = [](double v) { return static_cast<float>(v); };
+    const auto line = [&](double x1, double y1, double x2, double y2) {
+        gdip::GdipDrawLine(graphics, pen.get(), f(x1), f(y1), f(x2), f(y2));
+    };
+    const double right = x + w - 1, bottom = y + h - 1;
+    if (corner <= 0) {
+        line(x, y, right, y);
+        line(right, y, right, bottom);
+        line(right, bottom, x, bottom);
+        line(x, bottom, x, y);
+        return;
+    }
+    const double r = d / 2;
+    const auto arc = [&](double ax, double ay, float start) {
+        gdip::GdipDrawArc(graphics, pen.get(), f(ax), f(ay), corner, corner, start, 90.0f);
+    };
+    arc(x, y, 180);
+    line(x + r, y, right - d + r, y);
+    arc(right - d, y, 270);
+    line(right, y + r, right, bottom - d + r);
+    arc(right - d, bottom - d, 0);
+    line(right - d + r, bottom, x + r, bottom);
+    arc(x, bottom - d, 90);
+    line(x, bottom - d + r, x, y + r);
+}
+
+} // namespace
 
 void drawWindowBorder(Gdiplus::GpGraphics* graphics, int cx, int cy, int m, int frameStyle) {
     if (!graphics)
         return;
     RectF rect = frameRect(cx, cy, m);
-    if (frameStyle == 0) {
-        drawRectBorder(graphics, rect, rgbToArgb(0x000000, 110));
-        adjustRect(1, 1, -2, -2, rect);
-        drawRectBorder(graphics, rect, rgbToArgb(0xFFFFFF, 70));
-    } else {
-        drawRoundRect(graphics, rect, 6.0f, 0, false, rgbToArgb(0x000000, 120), true, 1.0f);
-        adjustRect(1, 1, -2, -2, rect);
-        drawRoundRect(graphics, rect, 4.0f, 0, false, rgbToArgb(0xFFFFFF, 70), true, 1.0f);
-    }
+    // The dark outer line on the frame rectangle's edge, the light one a pixel inside; with
+    // rounded corners of 6 and 4 unless the frame is square.
+    const bool square = frameStyle == 0;
+    strokeOutlineInPieces(graphics, rect, square ? 0.0f : 6.0f,
+                          rgbToArgb(0x000000, square ? 110 : 120));
+    adjustRect(1, 1, -2, -2, rect);
+    strokeOutlineInPieces(graphics, rect, square ? 0.0f : 4.0f, rgbToArgb(0xFFFFFF, 70));
 }
 
 void drawWindowShadow(Gdiplus::GpGraphics* graphics, const RectF& rect, int frameStyle,
@@ -34,8 +74,7 @@ void drawWindowShadow(Gdiplus::GpGraphics* graphics, const RectF& rect, int fram
     RectF ring = rect;
     for (int i = 0; i < 4; ++i) {
         adjustRect(-1, -1, 2, 2, ring);
-        drawRoundRect(graphics, ring, corners[i], 0, false, rgbToArgb(color, alphas[i]), true,
-                      1.0f);
+        strokeOutlineInPieces(graphics, ring, corners[i], rgbToArgb(color, alphas[i]));
     }
 }
 

@@ -338,9 +338,16 @@ void restoreFrameEdges(int windowIndex, const RectF& area, bool redrawDecoration
     }
     if (window->opacity != -1 && margin == FrameMargin) {
         // The whole margin band goes back to transparent, then the shadow onto it.
+        // Cleared strip by strip: a clear clipped to "all but the frame" costs GDI+ far more
+        // than four small rectangular ones.
         const RectF frame = frameRect(width, height, margin);
-        setClipRect(graphics, frame, Gdiplus::CombineModeExclude);
-        gdip::GdipGraphicsClear(graphics, rgbToArgb(0xFFFFFF, 0));
+        const float w = static_cast<float>(width), h = static_cast<float>(height);
+        const float m = static_cast<float>(margin);
+        for (const RectF& strip : {makeRectF(0, 0, w, m), makeRectF(0, h - m, w, m),
+                                   makeRectF(0, m, m, h - 2 * m), makeRectF(w - m, m, m, h - 2 * m)}) {
+            setClipRect(graphics, strip, Gdiplus::CombineModeReplace);
+            gdip::GdipGraphicsClear(graphics, rgbToArgb(0xFFFFFF, 0));
+        }
         resetClip(graphics);
         if (redrawDecorations)
             drawWindowShadow(graphics, frame, frameStyle, 0x000000);
