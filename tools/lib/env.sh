@@ -16,6 +16,16 @@ yunti_packages=(
 
 log() { printf '== %s\n' "$*"; }
 
+# Debian's wine64 package keeps the server beside the loaders; the "wine" package adds
+# /usr/bin/wineserver. Use whichever this machine has.
+wineserver() {
+    if [ -x /usr/bin/wineserver ]; then
+        /usr/bin/wineserver "$@"
+    else
+        /usr/lib/wine/wineserver "$@"
+    fi
+}
+
 # Installs the Debian packages that are missing (as root; otherwise says what to install).
 ensure_packages() {
     local missing=() p
