@@ -88,6 +88,10 @@ int sizingCursorId(SizingZone zone) {
 void SkinWindow::handleSize(HWND hwnd, int width, int height) {
     if (width == 0 && height == 0)
         return; // minimized
+    if (redrawDepth_ > 0) {
+        deferredSize_ = SIZE{width, height};
+        return;
+    }
     WindowRecord* record = windowRecord(windowIndex_);
     if (!record)
         return;

@@ -166,6 +166,22 @@ void SkinWindow::drawCaptionIcon(const WindowRecord& window, int margin) {
 
 int SkinWindow::redrawWindow(std::optional<std::span<const std::uint8_t>> imageBytes,
                              std::optional<COLORREF> color, bool fadeIn) {
+    // A size change that arrives in the middle (the window region's SetWindowPos) must not
+    // start a second redraw over the buffers this one is drawing with: it would draw the
+    // border twice and free the buffers under this redraw's feet.
+    ++redrawDepth_;
+    const int result = composeAndPresent(imageBytes, color, fadeIn);
+    if (--redrawDepth_ == 0 && deferredSize_) {
+        const SIZE size = *deferredSize_;
+        deferredSize_.reset();
+        if (size.cx != windowSize_.cx || size.cy != windowSize_.cy)
+            handleSize(hwnd_, size.cx, size.cy);
+    }
+    return result;
+}
+
+int SkinWindow::composeAndPresent(std::optional<std::span<const std::uint8_t>> imageBytes,
+                                  std::optional<COLORREF> color, bool fadeIn) {
     const WindowRecord* window = windowRecord(windowIndex_);
     if (!window || !window->windowDC)
         return 0;

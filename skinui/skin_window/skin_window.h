@@ -186,7 +186,9 @@ class SkinWindow final {
 
     // --- the handlers the window procedure hands messages to ---
     // WM_SIZE: the window buffer (and layer) re-created at the new size, onSize, a redraw.
-    // The frame buffer keeps its size. Nothing for (0, 0).
+    // The frame buffer keeps its size. Nothing for (0, 0). A WM_SIZE sent while the window
+    // is being redrawn (SetWindowRgn sends one on some systems) waits for that redraw to
+    // end, and is dropped when the size is the one just drawn.
     void handleSize(HWND hwnd, int width, int height);
     // WM_TIMER: FadeInTimerId is a fade-in step; any other id names an element, the window
     // index in its low 16 bits and the element index in the high 16 bits, which gets the
@@ -340,6 +342,8 @@ class SkinWindow final {
                                               LPARAM lParam);
 
     void setUpWindow(HWND hwnd, int imageDrawMode, int fadeElements, int opacity);
+    int composeAndPresent(std::optional<std::span<const std::uint8_t>> imageBytes,
+                          std::optional<COLORREF> color, bool fadeIn);
     // The steps of redrawWindow that paint the background layer and the caption icon.
     void drawBackgroundLayer(const WindowRecord& window, int margin);
     void drawCaptionIcon(const WindowRecord& window, int margin);
@@ -372,6 +376,8 @@ class SkinWindow final {
     int hoverElement_ = 0;
     int pressedElement_ = 0;
     bool animating_ = false;
+    int redrawDepth_ = 0;               // redrawWindow calls in progress
+    std::optional<SIZE> deferredSize_;  // a WM_SIZE that came in during a redraw
     COLORREF backgroundColor_ = 0;
     bool captureActive_ = false;
     int frameStyle_ = 0;
