@@ -287,7 +287,7 @@ TEST_F(InputRouting, AreaRepaintReachesOnlyOverlappingVisibleElements) {
 TEST_F(InputRouting, DetachingRenumbersTheLaterWindowsAndTheirElements) {
     SkinWindow& first = skinned(noCaption());
     SkinWindow& second = skinned(noCaption());
-    SkinWindow& third = skinned(noCaption());
+    SkinWindow& third = skinned(noCaptionFixedSize());
     ProbeElement inSecond, inThirdA, inThirdB;
     inSecond.create(second.hwnd(), makeRectF(0, 0, 10, 10));
     inThirdA.create(third.hwnd(), makeRectF(0, 0, 10, 10));

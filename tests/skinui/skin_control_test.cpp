@@ -141,7 +141,7 @@ TEST_F(SkinControlTest, ZOrderTopOrJustAboveTheCaptionButtons) {
 }
 
 TEST_F(SkinControlTest, BindingTheSameMessageTwiceKeepsOnePair) {
-    const HWND hwnd = skinned(noCaption()).hwnd();
+    const HWND hwnd = skinned(noCaptionFixedSize()).hwnd();
     ProbeElement probe;
     probe.create(hwnd, makeRectF(0, 0, 10, 10));
     std::vector<std::string> calls;
@@ -226,7 +226,7 @@ TEST_F(SkinControlTest, PropertiesKeepTheirValues) {
 }
 
 TEST_F(SkinControlTest, AControlGoingAwayTakesItsElementWithIt) {
-    SkinWindow& window = skinned(noCaption());
+    SkinWindow& window = skinned(noCaptionFixedSize());
     {
         ProbeElement shortLived;
         shortLived.create(window.hwnd(), makeRectF(0, 0, 50, 50));

@@ -163,6 +163,12 @@ class SkinnedWindowTest : public ::testing::Test {
         options.captionFlags = 0;
         return options;
     }
+    // Without the sizing border, which takes the mouse over the window's outer 8 pixels.
+    static AttachOptions noCaptionFixedSize() {
+        AttachOptions options = noCaption();
+        options.fixedSize = 1;
+        return options;
+    }
 
     std::vector<HWND> windows_;
     std::vector<std::unique_ptr<SkinWindow>> skins_;
