@@ -31,10 +31,10 @@ void Library::startUp() {
 }
 
 void Library::releaseAtExit() {
-    // The message box window is released here, before the window table.
+    messageBox.releaseWindow(); // before the window table
     windowTable.clear();
     windowTable.shrink_to_fit();
-    // The message box label and its three buttons are released here, after the table.
+    messageBox.releaseControls(); // after it: no record refers to them any more
     messageBox.ownerImage.dispose();
     captionButtonImage.dispose();
 }

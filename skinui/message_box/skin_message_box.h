@@ -6,8 +6,10 @@
 // set values; the result numbers the pressed button from 0 (0 确认, 1 取消, 2 放弃,
 // 3 重试, 4 忽略, 5 是, 6 否). A box closed without one of its buttons returns 1.
 //
-// The box's window, label and buttons are library-wide objects (Library::messageBox()), so
+// The box's window, label and buttons are library-wide objects (Library::messageBox), so
 // one box can be open at a time; a call while a box is open shows nothing and returns 1.
+// However the box goes, the owner is enabled again when the call returns; a WM_QUIT that
+// ends the modal loop closes the box and is posted again for the program's own loop.
 
 #include <windows.h>
 
