@@ -1,13 +1,15 @@
-// Entry of yunti.exe.
+// Entry of yunti.exe: the rank switcher.
 //
-// The program's windows are built on the skin library, which is still being written; until
-// they exist the program says so instead of showing a half-made window.
+// The C++ run time initialises itself first; then the application object builds the skin
+// objects in their fixed order, and run() starts the skin library, loads the main window
+// (whose created event checks the version and skins it) and runs the message loop until
+// the main window has closed. The application's destructor is the exit routine.
+
+#include "app/application.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    ::MessageBoxW(nullptr,
-                  L"云梯助手的窗口还在制作中：这一版只有军衔文件的修改与还原功能，尚无操作界面。",
-                  L"云梯助手", MB_OK | MB_ICONINFORMATION);
-    return 0;
+    yunti::Application application;
+    return application.run();
 }
