@@ -16,15 +16,15 @@ Picture decode(int resourceId) {
 } // namespace
 
 BadgePictures::BadgePictures()
-    : presentPlaceholder_(decode(IDR_RANK_PRESENT)), targetPlaceholder_(decode(IDR_RANK_TARGET)) {
-    for (int rank = 1; rank <= kRankCount; ++rank)
-        badges_[rank - 1] = decode(IDR_BADGE(rank));
-}
+    : presentPlaceholder_(decode(IDR_RANK_PRESENT)), targetPlaceholder_(decode(IDR_RANK_TARGET)) {}
 
 Picture BadgePictures::badge(int rank) const {
     if (rank < 1 || rank > kRankCount)
         return nullptr;
-    return badges_[rank - 1];
+    Picture& picture = badges_[rank - 1];
+    if (!picture)
+        picture = decode(IDR_BADGE(rank));
+    return picture;
 }
 
 } // namespace yunti
