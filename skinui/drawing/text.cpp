@@ -6,7 +6,9 @@
 #include "skinui/text_conversion.h"
 #include "skinui/unique_handle.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace skinui {
 
@@ -98,20 +100,20 @@ GlowLayout glowLayout(const RectF& r) {
     return layout;
 }
 
-void drawGlowText(const RectF& r, Gdiplus::GpGraphics* graphics, const wchar_t* text,
-                  Gdiplus::GpStringFormat* format, Gdiplus::GpFont* font, Argb argb) {
-    if (!graphics || !font || !text)
-        return;
-    const GlowLayout layout = glowLayout(r);
+namespace {
+
+// The halo of drawGlowText: the text thickened by a pixel, shrunk to a third (the returned
+// bitmap, enlarged again when it is drawn).
+UniqueGpImage makeGlowHalo(const GlowLayout& layout, const RectF& r, const wchar_t* text,
+                           Gdiplus::GpStringFormat* format, Gdiplus::GpFont* font, Argb argb) {
     const float width = static_cast<float>(double(r.width) + 2);
     const float height = static_cast<float>(double(r.height) + 2);
-
     UniqueGpImage thick = createArgbBitmap(layout.textWidth, layout.textHeight);
     UniqueGpGraphics thickGraphics = imageGraphics(thick.get());
     UniqueGpImage small = createArgbBitmap(layout.smallWidth, layout.smallHeight);
     UniqueGpGraphics smallGraphics = imageGraphics(small.get());
     if (!thickGraphics || !smallGraphics)
-        return;
+        return UniqueGpImage();
 
     // The text four times, shifted by one pixel each way: one pixel thicker.
     gdip::GdipSetSmoothingMode(thickGraphics.get(), Gdiplus::SmoothingModeAntiAlias);
@@ -128,14 +130,117 @@ void drawGlowText(const RectF& r, Gdiplus::GpGraphics* graphics, const wchar_t* 
     gdip::GdipSetCompositingQuality(smallGraphics.get(), Gdiplus::CompositingQualityGammaCorrected);
     gdip::GdipSetInterpolationMode(smallGraphics.get(),
                                    Gdiplus::InterpolationModeHighQualityBilinear);
-    const float smallWidth = static_cast<float>(layout.smallWidth);
-    const float smallHeight = static_cast<float>(layout.smallHeight);
-    gdip::GdipDrawImageRectRect(smallGraphics.get(), thick.get(), 0, 0, smallWidth, smallHeight, 0,
-                                0, width, height, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+    gdip::GdipDrawImageRectRect(smallGraphics.get(), thick.get(), 0, 0,
+                                static_cast<float>(layout.smallWidth),
+                                static_cast<float>(layout.smallHeight), 0, 0, width, height,
+                                Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
     gdip::GdipFlush(smallGraphics.get(), Gdiplus::FlushIntentionSync);
-    gdip::GdipDrawImageRectRect(graphics, small.get(), layout.halo.x, layout.halo.y,
-                                layout.halo.width, layout.halo.height, 0, 0, smallWidth,
-                                smallHeight, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+    smallGraphics.reset();
+    return small;
+}
+
+// What a halo depends on: the text, the rectangle's size, the font, the format and the
+// colour. The font and the format are described by their values, not their handles, so a
+// handle freed and reused for another font never finds a stale halo.
+struct GlowKey {
+    std::wstring text;
+    float width = 0, height = 0;
+    std::wstring family;
+    float fontSize = 0;
+    INT fontStyle = 0;
+    INT formatFlags = 0;
+    Gdiplus::StringAlignment alignment{}, lineAlignment{};
+    Gdiplus::StringTrimming trimming{};
+    INT hotkeyPrefix = 0;
+    Argb argb = 0;
+    bool operator==(const GlowKey&) const = default;
+};
+
+GlowKey glowKey(const RectF& r, const wchar_t* text, Gdiplus::GpStringFormat* format,
+                Gdiplus::GpFont* font, Argb argb) {
+    GlowKey key;
+    key.text = text;
+    key.width = r.width;
+    key.height = r.height;
+    key.argb = argb;
+    Gdiplus::GpFontFamily* family = nullptr;
+    if (gdip::GdipGetFamily(font, &family) == Gdiplus::Ok && family) {
+        WCHAR name[LF_FACESIZE] = {};
+        gdip::GdipGetFamilyName(family, name, LANG_NEUTRAL);
+        key.family = name;
+        gdip::GdipDeleteFontFamily(family);
+    }
+    gdip::GdipGetFontSize(font, &key.fontSize);
+    gdip::GdipGetFontStyle(font, &key.fontStyle);
+    if (format) {
+        gdip::GdipGetStringFormatFlags(format, &key.formatFlags);
+        gdip::GdipGetStringFormatAlign(format, &key.alignment);
+        gdip::GdipGetStringFormatLineAlign(format, &key.lineAlignment);
+        gdip::GdipGetStringFormatTrimming(format, &key.trimming);
+        gdip::GdipGetStringFormatHotkeyPrefix(format, &key.hotkeyPrefix);
+    }
+    return key;
+}
+
+// The last few halos made. A window redraws its title with every full redraw; the halo of
+// an unchanged title is drawn again from here instead of being made anew, which is most of
+// a small window's redraw time. The halos live until the process ends, as GDI+ does.
+class GlowCache {
+  public:
+    Gdiplus::GpImage* find(const GlowKey& key) {
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            if (entries_[i].key == key) {
+                std::rotate(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(i),
+                            entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+                return entries_.front().halo;
+            }
+        }
+        return nullptr;
+    }
+    void add(GlowKey key, UniqueGpImage halo) {
+        if (entries_.size() == kCapacity) {
+            gdip::GdipDisposeImage(entries_.back().halo);
+            entries_.pop_back();
+        }
+        entries_.insert(entries_.begin(), Entry{std::move(key), halo.release()});
+    }
+
+  private:
+    struct Entry {
+        GlowKey key;
+        Gdiplus::GpImage* halo; // owned; not disposed at exit (GDI+ may be gone by then)
+    };
+    static constexpr std::size_t kCapacity = 8;
+    std::vector<Entry> entries_;
+};
+
+GlowCache& glowCache() {
+    static GlowCache* cache = new GlowCache; // never destroyed: see GlowCache
+    return *cache;
+}
+
+} // namespace
+
+void drawGlowText(const RectF& r, Gdiplus::GpGraphics* graphics, const wchar_t* text,
+                  Gdiplus::GpStringFormat* format, Gdiplus::GpFont* font, Argb argb) {
+    if (!graphics || !font || !text)
+        return;
+    const GlowLayout layout = glowLayout(r);
+    if (layout.smallWidth <= 0 || layout.smallHeight <= 0)
+        return; // nothing to blur: a rectangle under three pixels
+    GlowKey key = glowKey(r, text, format, font, argb);
+    Gdiplus::GpImage* halo = glowCache().find(key);
+    if (!halo) {
+        UniqueGpImage made = makeGlowHalo(layout, r, text, format, font, argb);
+        if (!made)
+            return;
+        halo = made.get();
+        glowCache().add(std::move(key), std::move(made));
+    }
+    gdip::GdipDrawImageRectRect(graphics, halo, layout.halo.x, layout.halo.y, layout.halo.width,
+                                layout.halo.height, 0, 0, static_cast<float>(layout.smallWidth),
+                                static_cast<float>(layout.smallHeight), Gdiplus::UnitPixel,
+                                nullptr, nullptr, nullptr);
 }
 
 bool isBackgroundDark(HDC dc, const RectF& rect) {

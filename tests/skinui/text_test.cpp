@@ -3,6 +3,7 @@
 
 #include "skinui/drawing/text.h"
 #include "skinui/drawing/skin_string_format.h"
+#include "skinui/library/fonts.h"
 #include "skinui/library/helpers.h"
 #include "skinui/library/library.h"
 #include "skinui/canvas.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -202,6 +204,33 @@ TEST(GlowText, ASoftHaloAroundTheTextInsideItsRectangle) {
             partial += alpha > 0 && alpha < 200;
         }
     EXPECT_GT(partial, 50);
+}
+
+// Halos are kept between draws: the same title draws the same halo again, and a change of
+// text, colour, font or rectangle size never gets the previous one.
+TEST(GlowText, AHaloIsRedrawnAlikeAndNeverReusedForAnotherText) {
+    auto haloOf = [](const char* text, skinui::Argb glow, const RectF& rect,
+                     Gdiplus::GpFont* with) {
+        Canvas canvas(130, 45);
+        skinui::drawSkinText(rect, canvas.graphics(), text, with, 0x00000000, 0,
+                             Gdiplus::StringTrimmingNone, Gdiplus::HotkeyPrefixNone, 0,
+                             skinui::TextEffectGlow, glow);
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < 45; ++y)
+            for (int x = 0; x < 130; ++x)
+                pixels.push_back(canvas.at(x, y));
+        return pixels;
+    };
+    const RectF rect = makeRectF(10, 10, 100, 20);
+    const auto first = haloOf("Glow glow", 0xFFFF0000, rect, font());
+    EXPECT_EQ(haloOf("Glow glow", 0xFFFF0000, rect, font()), first);
+    EXPECT_NE(haloOf("Glow gloW", 0xFFFF0000, rect, font()), first);
+    EXPECT_NE(haloOf("Glow glow", 0xFF0000FF, rect, font()), first);
+    EXPECT_NE(haloOf("Glow glow", 0xFFFF0000, makeRectF(10, 10, 60, 20), font()), first);
+    skinui::UniqueGpFont bigger(skinui::createFontOrFallback(skinui::fontFamilyName(font()), 20.0f, 0));
+    ASSERT_TRUE(bigger);
+    EXPECT_NE(haloOf("Glow glow", 0xFFFF0000, rect, bigger.get()), first);
+    EXPECT_EQ(haloOf("Glow glow", 0xFFFF0000, rect, font()), first);
 }
 
 // A DIB-section DC painted in columns of colours, for sampling.
