@@ -29,53 +29,54 @@ std::wstring windowClassName(HWND hwnd) {
     return name;
 }
 
+namespace {
+
+BOOL CALLBACK visitWindow(HWND hwnd, LPARAM lParam) {
+    return (*reinterpret_cast<const std::function<bool(HWND)>*>(lParam))(hwnd) ? TRUE : FALSE;
+}
+
+} // namespace
+
+void forEachTopLevel(const std::function<bool(HWND)>& visit) {
+    ::EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
+void forEachChild(HWND parent, const std::function<bool(HWND)>& visit) {
+    ::EnumChildWindows(parent, visitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
 HWND findTopLevel(DWORD processId, const wchar_t* caption, const wchar_t* windowClass) {
-    struct Search {
-        DWORD processId;
-        const wchar_t* caption;
-        const wchar_t* windowClass;
-        HWND found;
-    } search{processId, caption, windowClass, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner != s.processId || !::IsWindowVisible(hwnd))
-                return TRUE;
-            if (s.caption && windowText(hwnd) != s.caption)
-                return TRUE;
-            if (s.windowClass && windowClassName(hwnd) != s.windowClass)
-                return TRUE;
-            s.found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    forEachTopLevel([&](HWND hwnd) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != processId || !::IsWindowVisible(hwnd))
+            return true;
+        if (caption && windowText(hwnd) != caption)
+            return true;
+        if (windowClass && windowClassName(hwnd) != windowClass)
+            return true;
+        found = hwnd;
+        return false;
+    });
+    return found;
 }
 
 HWND childAt(HWND window, int x, int y) {
-    struct Search {
-        HWND window;
-        POINT place;
-        HWND found;
-    } search{window, {x, y}, nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            RECT outer{}, inner{};
-            ::GetWindowRect(s.window, &outer);
-            ::GetWindowRect(child, &inner);
-            if (::GetParent(child) == s.window && inner.left - outer.left == s.place.x &&
-                inner.top - outer.top == s.place.y) {
-                s.found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    RECT outer{};
+    ::GetWindowRect(window, &outer);
+    HWND found = nullptr;
+    forEachChild(window, [&](HWND child) {
+        RECT inner{};
+        ::GetWindowRect(child, &inner);
+        if (::GetParent(child) == window && inner.left - outer.left == x &&
+            inner.top - outer.top == y) {
+            found = child;
+            return false;
+        }
+        return true;
+    });
+    return found;
 }
 
 } // namespace testing_support

@@ -16,6 +16,12 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 std::wstring windowText(HWND hwnd);
 std::wstring windowClassName(HWND hwnd);
 
+// Calls `visit` for every top-level window (EnumWindows) or every descendant of `parent`
+// (EnumChildWindows) until it returns false. Use these rather than passing a lambda to the
+// Enum functions: the 32-bit build needs a CALLBACK (stdcall) routine there.
+void forEachTopLevel(const std::function<bool(HWND)>& visit);
+void forEachChild(HWND parent, const std::function<bool(HWND)>& visit);
+
 // A visible top-level window of the process, by caption and/or class (null: any).
 HWND findTopLevel(DWORD processId, const wchar_t* caption, const wchar_t* windowClass = nullptr);
 
