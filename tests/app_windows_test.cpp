@@ -197,17 +197,16 @@ void pressOn(HWND box) {
         ::SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
 }
 
+BOOL CALLBACK collectPicker(HWND hwnd, LPARAM lParam) {
+    if (::IsWindowVisible(hwnd) && testing_support::windowText(hwnd) == kPickerCaption)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
 // The visible picker windows of this thread.
 std::vector<HWND> openPickers() {
     std::vector<HWND> found;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            if (::IsWindowVisible(hwnd) && testing_support::windowText(hwnd) == kPickerCaption)
-                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), collectPicker, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

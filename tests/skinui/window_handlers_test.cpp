@@ -175,8 +175,9 @@ TEST_F(WindowHandlers, SizingBorderIsOffForFixedSizeCaptureAndMaximized) {
     EXPECT_TRUE(window.sizingBorderFilter(hwnd, WM_MOUSEMOVE, at(5, 3)));
 
     ::ShowWindow(hwnd, SW_MAXIMIZE);
-    if (::IsZoomed(hwnd))
+    if (::IsZoomed(hwnd)) {
         EXPECT_FALSE(window.sizingBorderFilter(hwnd, WM_MOUSEMOVE, at(5, 3)));
+    }
     ::ShowWindow(hwnd, SW_HIDE);
 }
 
