@@ -140,6 +140,22 @@ LRESULT handleKey(HWND box, int, WPARAM key, LPARAM) {
     return 0;
 }
 
+// What the box's own handlers do not see:
+// - Esc when no element has the focus (a box without buttons): the key handler is only
+//   asked about keys for a focused element, and such a box must still close from the
+//   keyboard;
+// - the box being hidden on its way out, however it is closed (Alt+F4, a WM_CLOSE or a
+//   DestroyWindow from elsewhere): the owner is enabled first, so that it is the window
+//   that becomes active again.
+LRESULT boxMessageHook(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE && objects().window->focusedElement() == 0)
+        return handleKey(box, 0, wParam, lParam);
+    if (message == WM_WINDOWPOSCHANGING &&
+        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW))
+        enableOwner();
+    return -1;
+}
+
 // Dispatches the thread's messages until the box is gone. A WM_QUIT ends the loop too; it
 // is posted again so that the program's own loop still ends.
 void runModalLoop(HWND box) {
@@ -219,6 +235,7 @@ int showSkinMessageBox(HWND owner, std::string_view text, const MessageBoxOption
     window.attachToWindow(box, attach);
     window.onElementClick(handleClick);
     window.onKeyDown(handleKey);
+    window.setMessageHook(boxMessageHook);
 
     // The text unwrapped, in the library's font: a wider or taller text grows the box.
     if (const WindowRecord* record = windowRecord(findWindowIndex(box))) {
@@ -254,8 +271,12 @@ int showSkinMessageBox(HWND owner, std::string_view text, const MessageBoxOption
 
     if (options.onCreated)
         options.onCreated(box, geometry.width, geometry.height);
-    if (options.iconKind != 0 && options.beep)
-        ::MessageBeep(static_cast<UINT>(options.iconKind));
+    if (options.iconKind != 0 && options.beep) {
+        if (options.playBeep)
+            options.playBeep(static_cast<UINT>(options.iconKind));
+        else
+            ::MessageBeep(static_cast<UINT>(options.iconKind));
+    }
     window.setFocusElement(shared.buttons[0]->getElementId());
 
     ::ShowWindow(box, SW_SHOWNORMAL);

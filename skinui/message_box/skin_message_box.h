@@ -27,6 +27,8 @@ struct MessageBoxOptions {
     // Called once the box is built, before it is shown, with the box and its size.
     std::function<void(HWND box, int width, int height)> onCreated;
     bool beep = true; // MessageBeep(iconKind) when there is an icon
+    // Plays the beep; null: MessageBeep. Lets a caller (a test) hear which beep was asked for.
+    std::function<void(UINT type)> playBeep;
 };
 
 // Shows the box over `owner` (may be null; a skinned owner lends the box its look), runs

@@ -125,6 +125,9 @@ void SkinWindow::buildCaptionParts() {
     const int margin = ::IsZoomed(hwnd_) ? 0 : 5; // the frame margin: none while maximized
     int x = windowSize_.cx - margin - 3;
     const int y = margin + 1;
+    // A SkinWindow attached again (the message box's is, for every box) builds its parts
+    // anew: the buttons of the window before lost their elements with it.
+    captionButtons_.clear();
     if (captionFlags_ & CaptionClose) {
         x -= 39;
         captionButtons_.push_back(std::make_unique<SkinCaptionButton>());
