@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -117,10 +118,13 @@ class CaptionButtons : public SkinnedWindowTest {
                 const std::uint32_t got =
                     surface.pixel(static_cast<int>(b.x) + x, static_cast<int>(b.y) + y);
                 if (!colorNear(got, expected, 3)) {
-                    if (mismatches == 0 && first)
-                        *first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " +
-                                 ::testing::PrintToString(got) + " want " +
-                                 ::testing::PrintToString(expected);
+                    if (mismatches == 0 && first) {
+                        char where[96];
+                        std::snprintf(where, sizeof where, "(%d, %d) %08X want %08X", x, y,
+                                      static_cast<unsigned>(got),
+                                      static_cast<unsigned>(expected));
+                        *first = where;
+                    }
                     ++mismatches;
                 }
             }

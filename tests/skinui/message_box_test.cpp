@@ -4,6 +4,7 @@
 
 #include "skinned_window_fixture.h"
 
+#include "support/window_search.h"
 #include "skinui/ink_box.h"
 #include "skinui/library/helpers.h"
 #include "skinui/library/library.h"
@@ -85,16 +86,11 @@ class BoxDriver {
     }
     static void destroyAllBoxes() {
         std::vector<HWND> boxes;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM list) -> BOOL {
-                wchar_t name[64] = {};
-                ::GetClassNameW(hwnd, name, 64);
-                if (std::wstring(name) == L"Ex_DirectUI")
-                    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&boxes));
+        testing_support::forEachThreadWindow([&](HWND hwnd) {
+            if (testing_support::windowClassName(hwnd) == L"Ex_DirectUI")
+                boxes.push_back(hwnd);
+            return true;
+        });
         for (HWND hwnd : boxes)
             ::DestroyWindow(hwnd);
     }
@@ -197,16 +193,10 @@ std::function<void(HWND, int, int)> recordInto(BuiltBox& built,
 // Top-level windows of the skinned class on this thread that are visible.
 int visibleBoxes() {
     int count = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM counter) -> BOOL {
-            wchar_t name[64] = {};
-            ::GetClassNameW(hwnd, name, 64);
-            if (::IsWindowVisible(hwnd) && std::wstring(name) == L"Ex_DirectUI")
-                ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    testing_support::forEachThreadWindow([&](HWND hwnd) {
+        count += ::IsWindowVisible(hwnd) && testing_support::windowClassName(hwnd) == L"Ex_DirectUI";
+        return true;
+    });
     return count;
 }
 

@@ -45,6 +45,10 @@ void forEachChild(HWND parent, const std::function<bool(HWND)>& visit) {
     ::EnumChildWindows(parent, visitWindow, reinterpret_cast<LPARAM>(&visit));
 }
 
+void forEachThreadWindow(const std::function<bool(HWND)>& visit) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), visitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
 HWND findTopLevel(DWORD processId, const wchar_t* caption, const wchar_t* windowClass) {
     HWND found = nullptr;
     forEachTopLevel([&](HWND hwnd) {

@@ -21,6 +21,8 @@ std::wstring windowClassName(HWND hwnd);
 // Enum functions: the 32-bit build needs a CALLBACK (stdcall) routine there.
 void forEachTopLevel(const std::function<bool(HWND)>& visit);
 void forEachChild(HWND parent, const std::function<bool(HWND)>& visit);
+// The same for the top-level windows of the calling thread (EnumThreadWindows).
+void forEachThreadWindow(const std::function<bool(HWND)>& visit);
 
 // A visible top-level window of the process, by caption and/or class (null: any).
 HWND findTopLevel(DWORD processId, const wchar_t* caption, const wchar_t* windowClass = nullptr);
