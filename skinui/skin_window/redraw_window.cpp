@@ -230,8 +230,15 @@ int SkinWindow::composeAndPresent(std::optional<std::span<const std::uint8_t>> i
     const bool layered = window->opacity != -1;
     Gdiplus::GpGraphics* frameGraphics = window->frame.graphics();
     if (frameStyle_ != 1) {
-        if (!layered)
-            applyWindowRegion(hwnd, cx, cy, margin, frameStyle_);
+        if (!layered) {
+            // Setting a window region costs a round of the window manager's shape machinery
+            // and a repaint, and a redraw nearly always asks for the region the window has.
+            const RegionShape shape{cx, cy, margin, frameStyle_};
+            if (appliedRegion_ != shape) {
+                applyWindowRegion(hwnd, cx, cy, margin, frameStyle_);
+                appliedRegion_ = shape;
+            }
+        }
         drawWindowBorder(frameGraphics, cx, cy, margin, frameStyle_);
         if (layered && margin > 0)
             drawWindowShadow(frameGraphics, frameRect(cx, cy, margin), frameStyle_, 0x000000);

@@ -24,6 +24,7 @@ void addWindowStyle(HWND hwnd, LONG_PTR bits, bool extended) {
 }
 
 void SkinWindow::attachToWindow(HWND hwnd, const AttachOptions& options) {
+    appliedRegion_.reset(); // a window of its own: its region is set at the first redraw
     backgroundImage_.loadFromBytes(options.backgroundImageBytes);
 
     COLORREF color = options.backgroundColor.value_or(0);

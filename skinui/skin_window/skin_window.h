@@ -171,6 +171,8 @@ class SkinWindow final {
     int routeMouseMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     // Rebuilds the window's picture and shows it. 0 when the window has no DC yet, else 1.
+    // An ordinary window's region is set when its shape (size, margin, frame style) differs
+    // from the one the last redraw set: the skin owns the region of a window it skins.
     int redrawWindow(std::optional<std::span<const std::uint8_t>> imageBytes = std::nullopt,
                      std::optional<COLORREF> color = std::nullopt, bool fadeIn = false);
     // One tick of the fade-in redrawWindow starts with fadeIn (timer FadeInTimerId): blends
@@ -377,6 +379,12 @@ class SkinWindow final {
     int pressedElement_ = 0;
     bool animating_ = false;
     int redrawDepth_ = 0;               // redrawWindow calls in progress
+    // The window region last set by a redraw: set again only when its shape changes.
+    struct RegionShape {
+        int cx, cy, margin, corner;
+        bool operator==(const RegionShape&) const = default;
+    };
+    std::optional<RegionShape> appliedRegion_;
     std::optional<SIZE> deferredSize_;  // a WM_SIZE that came in during a redraw
     COLORREF backgroundColor_ = 0;
     bool captureActive_ = false;

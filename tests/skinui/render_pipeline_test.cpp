@@ -107,6 +107,42 @@ TEST_F(RenderPipeline, MaximizedWindowHasNoMarginAndAnUninsetRegion) {
     EXPECT_NE(w.frame.pixel(0, size.cy / 2), w.windowBuffer.pixel(0, size.cy / 2));
 }
 
+// The region is set again only when its shape changes, so it must follow every change.
+TEST_F(RenderPipeline, RegionFollowsTheSizeAndTheZoomButIsNotSetAgainForNothing) {
+    SkinWindow& window = skinned(noCaption(), 400, 300);
+    const HWND hwnd = window.hwnd();
+    auto regionBox = [&] {
+        UniqueGdiObject region(::CreateRectRgn(0, 0, 0, 0));
+        RECT box{-1, -1, -1, -1};
+        if (::GetWindowRgn(hwnd, static_cast<HRGN>(region.get())) != ERROR)
+            ::GetRgnBox(static_cast<HRGN>(region.get()), &box);
+        return box;
+    };
+    auto expectBox = [&](RECT expected, const char* when) {
+        const RECT box = regionBox();
+        EXPECT_TRUE(::EqualRect(&box, &expected))
+            << when << ": " << box.left << ", " << box.top << ", " << box.right << ", "
+            << box.bottom;
+    };
+    expectBox(RECT{5, 5, 395, 295}, "attached");
+
+    // A redraw of the same shape leaves a region set from elsewhere alone...
+    ::SetWindowRgn(hwnd, ::CreateRectRgn(0, 0, 50, 50), FALSE);
+    window.redrawWindow();
+    expectBox(RECT{0, 0, 50, 50}, "same shape");
+
+    // ...and a new size, a zoom and a restore each give the region of their shape.
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectBox(RECT{5, 5, 295, 195}, "resized");
+    ::ShowWindow(hwnd, SW_MAXIMIZE);
+    ASSERT_TRUE(::IsZoomed(hwnd));
+    const SIZE zoomed = window.windowSize();
+    expectBox(RECT{0, 0, zoomed.cx, zoomed.cy}, "maximized");
+    ::ShowWindow(hwnd, SW_RESTORE);
+    ASSERT_FALSE(::IsZoomed(hwnd));
+    expectBox(RECT{5, 5, 295, 195}, "restored");
+}
+
 // Every pixel of a premultiplied picture has no channel above its alpha; a straight-alpha
 // pixel handed to UpdateLayeredWindow would show as a light fringe.
 void expectPremultiplied(const BackBuffer& buffer) {
