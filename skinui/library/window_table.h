@@ -7,6 +7,7 @@
 // renumbers the windows after it, so code keeps indices, never pointers into the table,
 // across anything that may attach or detach a window.
 
+#include "skinui/drawing/frame_decorations.h"
 #include "skinui/library/rect_f.h"
 #include "skinui/skin_window/back_buffer.h"
 
@@ -54,6 +55,7 @@ struct WindowRecord {
     BackBuffer frame;         // SM_CXMAXTRACK x SM_CYMAXTRACK: background plus elements
     BackBuffer windowBuffer;  // window size: the background without elements
     BackBuffer layer;         // layered windows only: what UpdateLayeredWindow shows
+    FrameDecorations decorations; // the border and shadow, ready to stamp onto the frame
     std::vector<ElementRecord> elements; // creation order; later elements lie above
 
     WindowRecord() = default;

@@ -228,6 +228,7 @@ int SkinWindow::composeAndPresent(std::optional<std::span<const std::uint8_t>> i
     if (!window)
         return 1;
     const bool layered = window->opacity != -1;
+    WindowRecord& record = *windowRecord(windowIndex_);
     Gdiplus::GpGraphics* frameGraphics = window->frame.graphics();
     if (frameStyle_ != 1) {
         if (!layered) {
@@ -239,9 +240,17 @@ int SkinWindow::composeAndPresent(std::optional<std::span<const std::uint8_t>> i
                 appliedRegion_ = shape;
             }
         }
-        drawWindowBorder(frameGraphics, cx, cy, margin, frameStyle_);
-        if (layered && margin > 0)
-            drawWindowShadow(frameGraphics, frameRect(cx, cy, margin), frameStyle_, 0x000000);
+        const bool shadow = layered && margin > 0;
+        if (record.decorations.prepare(cx, cy, margin, frameStyle_, shadow)) {
+            flush(frameGraphics); // what GDI+ drew so far, before GDI blends over it
+            record.decorations.stampBorder(record.frame.dc());
+            if (shadow)
+                record.decorations.stampShadow(record.frame.dc());
+        } else {
+            drawWindowBorder(frameGraphics, cx, cy, margin, frameStyle_);
+            if (shadow)
+                drawWindowShadow(frameGraphics, frameRect(cx, cy, margin), frameStyle_, 0x000000);
+        }
     }
     flush(frameGraphics);
 
@@ -340,7 +349,7 @@ static bool frameEdgesUntouched(const RectF& area, int width, int height, int ma
 }
 
 void restoreFrameEdges(int windowIndex, const RectF& area, bool redrawDecorations) {
-    const WindowRecord* window = windowRecord(windowIndex);
+    WindowRecord* window = windowRecord(windowIndex);
     if (!window || !window->owner)
         return;
     const int frameStyle = window->owner->frameStyle();
@@ -354,12 +363,21 @@ void restoreFrameEdges(int windowIndex, const RectF& area, bool redrawDecoration
     Gdiplus::GpGraphics* graphics = window->frame.graphics();
     if (!graphics)
         return;
+    const bool layered = window->opacity != -1;
+    const bool stamps =
+        redrawDecorations &&
+        window->decorations.prepare(width, height, margin, frameStyle, layered && margin > 0);
     if (redrawDecorations) {
-        setClipRect(graphics, area, Gdiplus::CombineModeReplace);
-        drawWindowBorder(graphics, width, height, margin, frameStyle);
-        resetClip(graphics);
+        if (stamps) {
+            flush(graphics);
+            window->decorations.stampBorder(window->frame.dc(), clipPixels(area));
+        } else {
+            setClipRect(graphics, area, Gdiplus::CombineModeReplace);
+            drawWindowBorder(graphics, width, height, margin, frameStyle);
+            resetClip(graphics);
+        }
     }
-    if (window->opacity != -1 && margin == FrameMargin) {
+    if (layered && margin == FrameMargin) {
         // The whole margin band goes back to transparent, then the shadow onto it.
         // Cleared strip by strip: a clear clipped to "all but the frame" costs GDI+ far more
         // than four small rectangular ones.
@@ -372,8 +390,12 @@ void restoreFrameEdges(int windowIndex, const RectF& area, bool redrawDecoration
             gdip::GdipGraphicsClear(graphics, rgbToArgb(0xFFFFFF, 0));
         }
         resetClip(graphics);
-        if (redrawDecorations)
+        if (stamps) {
+            flush(graphics);
+            window->decorations.stampShadow(window->frame.dc());
+        } else if (redrawDecorations) {
             drawWindowShadow(graphics, frame, frameStyle, 0x000000);
+        }
     }
 }
 

@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -88,6 +91,51 @@ TEST_F(RenderPipeline, BorderDarkOutsideLightInside) {
     EXPECT_LT(redOf(w.frame.pixel(394, 150)), background - 30); // right edge, x = cx - m - 1
     EXPECT_EQ(w.frame.pixel(8, 150), w.windowBuffer.pixel(8, 150));
     EXPECT_EQ(w.windowBuffer.pixel(5, 150), w.windowBuffer.pixel(100, 150)); // not in the layer
+}
+
+// The border and shadow are stamped onto the frame from strips drawn once; what they leave
+// must be what drawing them straight onto the frame leaves.
+TEST_F(RenderPipeline, StampedBorderAndShadowMatchTheStrokesDrawnOnTheFrame) {
+    struct Case {
+        int opacity;
+        int frameStyle;
+    };
+    for (const Case c : {Case{-1, 5}, Case{-1, 0}, Case{-1, 9}, Case{255, 5}, Case{200, 0},
+                         Case{170, 5}}) {
+        SCOPED_TRACE("opacity " + std::to_string(c.opacity) + " frameStyle " +
+                     std::to_string(c.frameStyle));
+        AttachOptions options = noCaption();
+        options.backgroundColor = RGB(128, 128, 128);
+        options.opacity = c.opacity;
+        options.frameStyle = c.frameStyle;
+        SkinWindow& window = skinned(options, 400, 300);
+        const WindowRecord& w = record(window);
+        std::vector<std::uint32_t> stamped;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                stamped.push_back(w.frame.pixel(x, y));
+
+        ::BitBlt(w.frame.dc(), 0, 0, 400, 300, w.windowBuffer.dc(), 0, 0, SRCCOPY);
+        drawWindowBorder(w.frame.graphics(), 400, 300, 5, c.frameStyle);
+        if (c.opacity != -1)
+            drawWindowShadow(w.frame.graphics(), frameRect(400, 300, 5), c.frameStyle, 0x000000);
+        int mismatches = 0;
+        std::string first;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) {
+                const std::uint32_t drawn = w.frame.pixel(x, y);
+                const std::uint32_t got = stamped[static_cast<size_t>(y * 400 + x)];
+                const bool alike = colorNear(got, drawn, 2) &&
+                                  std::abs(alphaOf(got) - alphaOf(drawn)) <= 2;
+                if (!alike && mismatches++ == 0)
+                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " +
+                            ::testing::PrintToString(got) + " drawn " +
+                            ::testing::PrintToString(drawn);
+            }
+        EXPECT_EQ(mismatches, 0) << first;
+        ::DestroyWindow(window.hwnd());
+        pumpMessages();
+    }
 }
 
 TEST_F(RenderPipeline, MaximizedWindowHasNoMarginAndAnUninsetRegion) {
