@@ -1,6 +1,8 @@
 #include "skinui/skin_window/element_dispatch.h"
 
+#include "skinui/controls/element_painting.h"
 #include "skinui/controls/skin_control.h"
+#include "skinui/library/library.h"
 #include "skinui/library/window_table.h"
 #include "skinui/skin_window/hit_testing.h"
 #include "skinui/skin_window/messages.h"
@@ -89,8 +91,35 @@ bool removeElement(int windowIndex, int elementId) {
         record.control->elementId_ = 0;
     }
     elements.erase(elements.begin() + (now - 1));
+    forgetElement(windowIndex, now, elementId);
     repaintArea(windowIndex, record.bounds, true);
     return true;
+}
+
+void moveElementTimers(HWND hwnd, int fromWindowIndex, int toWindowIndex, int fromElementIndex,
+                       int toElementIndex) {
+    if (::KillTimer(hwnd, elementTimerId(fromWindowIndex, fromElementIndex)))
+        ::SetTimer(hwnd, elementTimerId(toWindowIndex, toElementIndex),
+                   Library::instance().defaultTimerPeriod, nullptr);
+}
+
+void forgetElement(int windowIndex, int removedIndex, int elementId) {
+    const WindowRecord* window = windowRecord(windowIndex);
+    if (!window)
+        return;
+    const HWND hwnd = window->hwnd;
+    // An element's timer is named by its place in the list. The removed element's stops
+    // (also when its own handler did not stop it, as when a control goes away in its base
+    // class's destructor); every later element moved down one place, so a running timer
+    // of one moves with it, or it would reach its neighbour or run for ever.
+    ::KillTimer(hwnd, elementTimerId(windowIndex, removedIndex));
+    const int count = static_cast<int>(window->elements.size());
+    for (int index = removedIndex; index <= count; ++index)
+        moveElementTimers(hwnd, windowIndex, windowIndex, index + 1, index);
+    // Its access key goes with it, so that an element that gets its id later does not
+    // answer to it.
+    if (window->owner)
+        window->owner->storeMnemonic(elementId, 0);
 }
 
 void repaintArea(int windowIndex, const RectF& area, bool present, bool restoreBackground) {

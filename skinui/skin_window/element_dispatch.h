@@ -20,6 +20,14 @@ LRESULT dispatchToElement(int windowIndex, int elementIndex, HWND hwnd, UINT mes
 // WM_DESTROY, unties the control from the window and repaints the area it covered. False
 // when the window has no such element.
 bool removeElement(int windowIndex, int elementId);
+// What a removal leaves behind, once element `removedIndex` (id `elementId`) has left the
+// list: its timer stops, the running timers of the later elements move down with them,
+// and its access key is forgotten.
+void forgetElement(int windowIndex, int removedIndex, int elementId);
+// Moves a running element timer of `hwnd` to a new window and element index (element
+// timers are named by their places); nothing when that timer does not run.
+void moveElementTimers(HWND hwnd, int fromWindowIndex, int toWindowIndex, int fromElementIndex,
+                       int toElementIndex);
 
 // Redraws the part of the window under `area`: the plain background back into the frame
 // (restoreBackground), every visible element overlapping the area repainted into the frame,

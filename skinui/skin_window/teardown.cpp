@@ -39,9 +39,15 @@ void SkinWindow::detachWindow(HWND hwnd) {
     if (WindowRecord* record = windowRecord(windowIndex_); record && record->hwnd == hwnd) {
         detached = std::move(*record);
         table.erase(table.begin() + (windowIndex_ - 1));
-        // Renumber every window and its elements by their new places.
+        // Renumber every window and its elements by their new places; the running element
+        // timers of the windows after this one move with them (their ids hold the index).
         for (size_t j = table.size(); j > 0; --j) {
             const int index = static_cast<int>(j);
+            if (index >= windowIndex_) {
+                const int count = static_cast<int>(table[j - 1].elements.size());
+                for (int element = 1; element <= count; ++element)
+                    moveElementTimers(table[j - 1].hwnd, index + 1, index, element, element);
+            }
             for (ElementRecord& element : table[j - 1].elements) {
                 if (element.control)
                     element.control->windowIndex_ = index;

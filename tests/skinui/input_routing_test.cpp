@@ -3,6 +3,7 @@
 
 #include "skinned_window_fixture.h"
 
+#include "skinui/controls/element_painting.h"
 #include "skinui/skin_window/element_dispatch.h"
 #include "skinui/skin_window/hit_testing.h"
 #include "skinui/skin_window/messages.h"
@@ -307,6 +308,23 @@ TEST_F(InputRouting, DetachingRenumbersTheLaterWindowsAndTheirElements) {
     ::SendMessageW(third.hwnd(), WM_MOUSEMOVE, 0, at(25, 5));
     EXPECT_EQ(countSeen("probe", WM_MOUSEMOVE), 1u);
     EXPECT_EQ(third.hoverElement(), 2);
+}
+
+TEST_F(InputRouting, DetachingMovesTheLaterWindowsElementTimers) {
+    SkinWindow& first = skinned(noCaption());
+    SkinWindow& second = skinned(noCaptionFixedSize());
+    ProbeElement inSecond("inSecond");
+    inSecond.create(second.hwnd(), makeRectF(20, 20, 10, 10));
+    ASSERT_EQ(second.windowIndex(), 2);
+    ::SetTimer(second.hwnd(), elementTimerId(2, 1), 10000, nullptr);
+
+    ::DestroyWindow(first.hwnd());
+    ASSERT_EQ(second.windowIndex(), 1);
+    EXPECT_FALSE(::KillTimer(second.hwnd(), elementTimerId(2, 1)));
+    seenLog().clear();
+    second.handleTimer(second.hwnd(), elementTimerId(1, 1), 0);
+    EXPECT_EQ(countSeen("inSecond", WM_TIMER), 1u);
+    EXPECT_TRUE(::KillTimer(second.hwnd(), elementTimerId(1, 1)));
 }
 
 TEST_F(InputRouting, DispatchCallsTheHandlerThenTheFirstBinding) {

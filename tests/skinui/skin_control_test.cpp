@@ -3,6 +3,7 @@
 
 #include "skinned_window_fixture.h"
 
+#include "skinui/controls/element_painting.h"
 #include "skinui/skin_window/hit_testing.h"
 #include "skinui/skin_window/messages.h"
 
@@ -223,6 +224,29 @@ TEST_F(SkinControlTest, PropertiesKeepTheirValues) {
     probe.resumeRedraw();
     EXPECT_EQ(probe.count(ElementRepaintMessage), 1u); // resuming asks for no repaint
     EXPECT_FALSE(probe.isFocused());
+}
+
+// Element timers are named by the element's place, so a removal stops the removed
+// element's timer and moves the running timers of the later ones down with them.
+TEST_F(SkinControlTest, RemovingAnElementMovesTheLaterElementsTimers) {
+    SkinWindow& window = skinned(noCaptionFixedSize());
+    const HWND hwnd = window.hwnd();
+    ProbeElement first("first"), second("second"), third("third");
+    first.create(hwnd, makeRectF(20, 20, 10, 10));
+    second.create(hwnd, makeRectF(40, 20, 10, 10));
+    third.create(hwnd, makeRectF(60, 20, 10, 10));
+    const int w = window.windowIndex();
+    ::SetTimer(hwnd, elementTimerId(w, 1), 10000, nullptr);
+    ::SetTimer(hwnd, elementTimerId(w, 3), 10000, nullptr);
+
+    first.destroy();
+    EXPECT_FALSE(::KillTimer(hwnd, elementTimerId(w, 3))) << "left at the old place";
+    seenLog().clear();
+    window.handleTimer(hwnd, elementTimerId(w, 2), 0);
+    EXPECT_EQ(countSeen("third", WM_TIMER), 1u) << "the tick of its new place reaches it";
+    EXPECT_TRUE(::KillTimer(hwnd, elementTimerId(w, 2)));
+    EXPECT_FALSE(::KillTimer(hwnd, elementTimerId(w, 1)))
+        << "the removed element's timer ran on for the element now in its place";
 }
 
 TEST_F(SkinControlTest, AControlGoingAwayTakesItsElementWithIt) {

@@ -396,9 +396,12 @@ TEST_F(Pictures, RemovingAStillPictureStopsItsTimer) {
     second.create(window.hwnd(), 40, 10, 20, 20, bmp);
     const UINT_PTR firstTimer = timerOf(first), secondTimer = timerOf(second);
     first.destroy();
-    // Left running, the tick would reach the element that takes over the index.
-    EXPECT_FALSE(::KillTimer(window.hwnd(), firstTimer)) << "stopped with its element";
-    EXPECT_TRUE(::KillTimer(window.hwnd(), secondTimer)) << "another picture's is left alone";
+    // Timers are named by places: the first picture's stopped with it, and the second
+    // picture, now first in the list, took its running timer along to its new place (left
+    // where it was, the tick would reach whatever element comes to hold the old place).
+    EXPECT_EQ(timerOf(second), firstTimer);
+    EXPECT_FALSE(::KillTimer(window.hwnd(), secondTimer)) << "moved with its element";
+    EXPECT_TRUE(::KillTimer(window.hwnd(), firstTimer)) << "the second picture's, moved";
 
     UINT_PTR scopedTimer = 0;
     {
