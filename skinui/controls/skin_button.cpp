@@ -120,8 +120,12 @@ bool registerMnemonic(HWND hwnd, int elementId, std::string_view caption) {
     if (!hwnd || elementId == 0)
         return false;
     const std::optional<wchar_t> key = mnemonicOf(caption);
-    if (!key)
+    if (!key) {
+        // A caption without "&": an access key the button's earlier caption had goes, or
+        // Alt and that key would still click it.
+        ::SendMessageW(hwnd, RegisterMnemonicMessage, static_cast<WPARAM>(elementId), 0);
         return false;
+    }
     return ::SendMessageW(hwnd, RegisterMnemonicMessage, static_cast<WPARAM>(elementId),
                           static_cast<LPARAM>(*key)) == 1;
 }

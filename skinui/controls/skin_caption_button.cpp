@@ -144,7 +144,10 @@ LRESULT SkinCaptionButton::handleMessage(HWND hwnd, UINT message, WPARAM wParam,
     default:
         break;
     }
-    lastMessage_ = message;
+    // A fade tick is not a look: were it remembered, the next move would draw the hover
+    // look again and restart its fade every few ticks while the mouse moves on the button.
+    if (message != WM_TIMER)
+        lastMessage_ = message;
     return 0;
 }
 

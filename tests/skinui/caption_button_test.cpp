@@ -359,6 +359,12 @@ TEST_F(CaptionButtons, RepeatedMovesDrawTheHoverLookOnce) {
     ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, centreOf(skin) + 1);
     ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, centreOf(skin));
     EXPECT_TRUE(colorNear(record.frame.pixel(px, py), 0xFF00FF));
+    // A fade tick in between is not a new look: the next move draws nothing either.
+    send(window, skin, WM_TIMER, elementTimerId(window.windowIndex(), indexOf(skin)));
+    fillRect(record.frame.graphics(), b, 0xFEFF00FF);
+    gdip::GdipFlush(record.frame.graphics(), Gdiplus::FlushIntentionSync);
+    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, centreOf(skin) + 1);
+    EXPECT_TRUE(colorNear(record.frame.pixel(px, py), 0xFF00FF)) << "a tick restarted the hover";
 
     // Leaving repaints the normal look; coming back draws the hover look again.
     ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, at(200, 80));

@@ -100,7 +100,8 @@ TEST_F(SkinButtonTest, CreateAndTextTellTheWindowTheAccessKey) {
     trailing.create(window.hwnd(), "Go&", 10, 40, 70, 24);
     plainCaption.create(window.hwnd(), "Close", 10, 70, 70, 24);
     using Log = std::vector<std::pair<WPARAM, LPARAM>>;
-    EXPECT_EQ(mnemonicLog(), (Log{{1, 'S'}, {2, 0}}));
+    // A caption without "&" asks the window to forget any key the button had (code 0).
+    EXPECT_EQ(mnemonicLog(), (Log{{1, 'S'}, {2, 0}, {3, 0}}));
     EXPECT_EQ(plainCaption.text("&Close"), "&Close");
     EXPECT_EQ(mnemonicLog().back(), (std::pair<WPARAM, LPARAM>{3, 'C'}));
     ::SetWindowLongPtrW(window.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(skinnedProcedure));
@@ -111,9 +112,38 @@ TEST_F(SkinButtonTest, CreateAndTextTellTheWindowTheAccessKey) {
     EXPECT_FALSE(registerMnemonic(other, 4, "&Yes"));
     ASSERT_EQ(countSeen("previous", RegisterMnemonicMessage), 1u);
     EXPECT_FALSE(registerMnemonic(other, 4, "Yes"));
+    EXPECT_EQ(countSeen("previous", RegisterMnemonicMessage), 2u);
     EXPECT_FALSE(registerMnemonic(other, 0, "&Yes"));
     EXPECT_FALSE(registerMnemonic(nullptr, 4, "&Yes"));
-    EXPECT_EQ(countSeen("previous", RegisterMnemonicMessage), 1u);
+    EXPECT_EQ(countSeen("previous", RegisterMnemonicMessage), 2u);
+}
+
+// An access key lasts as long as the caption that has it and the button that shows it.
+TEST_F(SkinButtonTest, AnAccessKeyGoesWithItsCaptionAndItsButton) {
+    SkinWindow& window = skinned(whiteWindow());
+    const HWND hwnd = window.hwnd();
+    int clicks = 0;
+    auto pressAlt = [&](wchar_t key) { window.handleSysKeyDown(hwnd, key, 0); };
+    {
+        SkinButton save;
+        save.create(hwnd, "&Save", 10, 10, 70, 24);
+        save.bindEvent(ElementClickMessage, [&](int, int, WPARAM, LPARAM, bool) { ++clicks; });
+        pressAlt('S');
+        EXPECT_EQ(clicks, 1);
+        save.text("Save");
+        pressAlt('S');
+        EXPECT_EQ(clicks, 1) << "the caption without the key still answered to it";
+        save.text("&Save");
+        pressAlt('S');
+        EXPECT_EQ(clicks, 2);
+    } // the button goes; its element id becomes free again
+    SkinButton other;
+    other.create(hwnd, "Other", 10, 10, 70, 24);
+    int otherClicks = 0;
+    other.bindEvent(ElementClickMessage, [&](int, int, WPARAM, LPARAM, bool) { ++otherClicks; });
+    pressAlt('S');
+    EXPECT_EQ(otherClicks, 0) << "a new element took over the removed button's access key";
+    EXPECT_TRUE(window.mnemonics().empty());
 }
 
 TEST_F(SkinButtonTest, AccessKeyIsUnderlined) {
