@@ -7,6 +7,7 @@
 #include "skinui/text_conversion.h"
 #include "skinui/unique_handle.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -147,6 +148,11 @@ std::string badgeFilePath(std::string_view clientDir, std::string_view literal,
     return path;
 }
 
+bool isRankNumber(std::string_view rank) {
+    return !rank.empty() && rank.size() <= 3 &&
+           std::all_of(rank.begin(), rank.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 RankOperationOutcome switchRank(const std::string& clientDir, const std::string& presentRank,
                                 const std::string& targetRank) {
     using Kind = RankOperationOutcome::Kind;
@@ -156,6 +162,13 @@ RankOperationOutcome switchRank(const std::string& clientDir, const std::string&
         return RankOperationOutcome::of(Kind::PresentRankMissing);
     if (targetRank.empty())
         return RankOperationOutcome::of(Kind::TargetRankMissing);
+    // The rank texts become part of file names: anything but a rank number (the pickers
+    // only ever write those; the hidden fields can be typed into) could name a file
+    // outside the badge folder.
+    for (const std::string* rank : {&presentRank, &targetRank})
+        if (!isRankNumber(*rank))
+            return RankOperationOutcome::failure(Kind::SwitchFailed,
+                                                 switchFailure("“" + *rank + "”不是军衔编号"));
 
     // The target rank's files are the sources, the present rank's are overwritten.
     std::array<FileReplacement, std::size(kBadgePathLiterals)> replacements;

@@ -69,9 +69,13 @@ bool isClientDir(const std::string& clientDir);
 std::string badgeFilePath(std::string_view clientDir, std::string_view literal,
                           std::string_view rank);
 
+// A rank number as the pickers write it: one to three decimal digits.
+bool isRankNumber(std::string_view rank);
+
 // "修改": copies the target rank's three badge files over the present rank's, all or
-// nothing. Checks the folder, then the present rank, then the target rank; then that every
-// source can be read and every destination written; only then replaces the three files.
+// nothing. Checks the folder, then the present rank, then the target rank, then that both
+// are rank numbers (isRankNumber); then that every source can be read and every
+// destination written; only then replaces the three files.
 RankOperationOutcome switchRank(const std::string& clientDir, const std::string& presentRank,
                                 const std::string& targetRank);
 

@@ -75,6 +75,29 @@ TEST(RankChecks, RunInTheOrderFolderPresentTarget) {
     EXPECT_EQ(snapshot(client.path()), before);
 }
 
+// The rank texts become file names; one that is not a rank number could name a file
+// outside the badge folder, so it is refused and nothing is touched.
+TEST(RankChecks, RankTextsMustBeRankNumbers) {
+    ClientFolder client;
+    // A file a crafted rank text would reach: <client>\rez\UI\class\BigClass_..\..\x.tga
+    writeFile(client.path() + L"\\x.tga", std::string("keep me"));
+    const auto before = snapshot(client.path());
+    for (const char* bad : {"..\\..\\..\\x", "1\\..\\2", "../3", "4.tga", "五", "1 ", "-1",
+                            "1234", "0x1"}) {
+        for (const bool asTarget : {false, true}) {
+            const RankOperationOutcome outcome =
+                asTarget ? switchRank(client.dir(), "1", bad) : switchRank(client.dir(), bad, "2");
+            EXPECT_EQ(outcome.kind, Kind::SwitchFailed) << bad;
+            EXPECT_EQ(outcome.iconKind, 16);
+            EXPECT_NE(outcome.message.find("不是军衔编号"), std::string::npos) << outcome.message;
+        }
+    }
+    EXPECT_EQ(snapshot(client.path()), before);
+    for (const char* good : {"1", "37", "103", "007"})
+        EXPECT_TRUE(isRankNumber(good)) << good;
+    EXPECT_EQ(switchRank(client.dir(), "1", "2").kind, Kind::Switched);
+}
+
 TEST(RankChecks, MarkerMayBeAFolderAndPathsAreJoinedAsTheyStand) {
     TempFolder folder;
     ::CreateDirectoryW((folder / L"QQLogin.exe").c_str(), nullptr);
