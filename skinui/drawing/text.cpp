@@ -7,6 +7,8 @@
 #include "skinui/unique_handle.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -153,12 +155,18 @@ struct GlowKey {
     Gdiplus::StringTrimming trimming{};
     INT hotkeyPrefix = 0;
     Argb argb = 0;
+    // How the target enlarges pictures; an enlarged halo is made the same way.
+    Gdiplus::InterpolationMode interpolation{};
+    Gdiplus::PixelOffsetMode pixelOffset{};
+    float haloX = 0, haloY = 0; // the fractions of a pixel of the halo's place
     bool operator==(const GlowKey&) const = default;
 };
 
 GlowKey glowKey(const RectF& r, const wchar_t* text, Gdiplus::GpStringFormat* format,
-                Gdiplus::GpFont* font, Argb argb) {
+                Gdiplus::GpFont* font, Argb argb, Gdiplus::GpGraphics* target) {
     GlowKey key;
+    gdip::GdipGetInterpolationMode(target, &key.interpolation);
+    gdip::GdipGetPixelOffsetMode(target, &key.pixelOffset);
     key.text = text;
     key.width = r.width;
     key.height = r.height;
@@ -187,28 +195,34 @@ GlowKey glowKey(const RectF& r, const wchar_t* text, Gdiplus::GpStringFormat* fo
 // a small window's redraw time. The halos live until the process ends, as GDI+ does.
 class GlowCache {
   public:
-    Gdiplus::GpImage* find(const GlowKey& key) {
+    struct Halo {
+        Gdiplus::GpImage* image = nullptr; // owned; not disposed at exit (GDI+ may be gone)
+        std::optional<SIZE> enlarged;      // its size when enlarged; else a third of its place
+    };
+
+    const Halo* find(const GlowKey& key) {
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             if (entries_[i].key == key) {
                 std::rotate(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(i),
                             entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-                return entries_.front().halo;
+                return &entries_.front().halo;
             }
         }
         return nullptr;
     }
-    void add(GlowKey key, UniqueGpImage halo) {
+    const Halo* add(GlowKey key, UniqueGpImage image, std::optional<SIZE> enlarged) {
         if (entries_.size() == kCapacity) {
-            gdip::GdipDisposeImage(entries_.back().halo);
+            gdip::GdipDisposeImage(entries_.back().halo.image);
             entries_.pop_back();
         }
-        entries_.insert(entries_.begin(), Entry{std::move(key), halo.release()});
+        entries_.insert(entries_.begin(), Entry{std::move(key), Halo{image.release(), enlarged}});
+        return &entries_.front().halo;
     }
 
   private:
     struct Entry {
         GlowKey key;
-        Gdiplus::GpImage* halo; // owned; not disposed at exit (GDI+ may be gone by then)
+        Halo halo;
     };
     static constexpr std::size_t kCapacity = 8;
     std::vector<Entry> entries_;
@@ -221,6 +235,36 @@ GlowCache& glowCache() {
 
 } // namespace
 
+namespace {
+
+// The halo enlarged onto a transparent premultiplied bitmap, the way `target` would
+// enlarge it (its interpolation and pixel offset), at the same fraction of a pixel as its
+// place, so that drawn 1:1 at whole pixels afterwards it leaves exactly what the enlarging
+// draw leaves (source-over is associative), at a tenth of the cost.
+UniqueGpImage enlargeHalo(Gdiplus::GpImage* small, const GlowLayout& layout,
+                          const GlowKey& key, SIZE& size) {
+    const RectF& place = layout.halo;
+    size.cx = static_cast<LONG>(std::ceil(key.haloX + place.width));
+    size.cy = static_cast<LONG>(std::ceil(key.haloY + place.height));
+    Gdiplus::GpBitmap* raw = nullptr;
+    if (size.cx > 0 && size.cy > 0)
+        gdip::GdipCreateBitmapFromScan0(size.cx, size.cy, 0, PixelFormat32bppPARGB, nullptr, &raw);
+    UniqueGpImage big(raw);
+    UniqueGpGraphics graphics = imageGraphics(big.get());
+    if (!graphics)
+        return UniqueGpImage();
+    gdip::GdipSetInterpolationMode(graphics.get(), key.interpolation);
+    gdip::GdipSetPixelOffsetMode(graphics.get(), key.pixelOffset);
+    gdip::GdipDrawImageRectRect(graphics.get(), small, key.haloX, key.haloY, place.width,
+                                place.height, 0, 0, static_cast<float>(layout.smallWidth),
+                                static_cast<float>(layout.smallHeight), Gdiplus::UnitPixel,
+                                nullptr, nullptr, nullptr);
+    gdip::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
+    return big;
+}
+
+} // namespace
+
 void drawGlowText(const RectF& r, Gdiplus::GpGraphics* graphics, const wchar_t* text,
                   Gdiplus::GpStringFormat* format, Gdiplus::GpFont* font, Argb argb) {
     if (!graphics || !font || !text)
@@ -228,17 +272,30 @@ void drawGlowText(const RectF& r, Gdiplus::GpGraphics* graphics, const wchar_t* 
     const GlowLayout layout = glowLayout(r);
     if (layout.smallWidth <= 0 || layout.smallHeight <= 0)
         return; // nothing to blur: a rectangle under three pixels
-    GlowKey key = glowKey(r, text, format, font, argb);
-    Gdiplus::GpImage* halo = glowCache().find(key);
+    GlowKey key = glowKey(r, text, format, font, argb, graphics);
+    const float wholeX = std::floor(layout.halo.x), wholeY = std::floor(layout.halo.y);
+    key.haloX = layout.halo.x - wholeX;
+    key.haloY = layout.halo.y - wholeY;
+    const GlowCache::Halo* halo = glowCache().find(key);
     if (!halo) {
         UniqueGpImage made = makeGlowHalo(layout, r, text, format, font, argb);
         if (!made)
             return;
-        halo = made.get();
-        glowCache().add(std::move(key), std::move(made));
+        SIZE size{};
+        UniqueGpImage big = enlargeHalo(made.get(), layout, key, size);
+        halo = big ? glowCache().add(std::move(key), std::move(big), size)
+                   : glowCache().add(std::move(key), std::move(made), std::nullopt);
     }
-    gdip::GdipDrawImageRectRect(graphics, halo, layout.halo.x, layout.halo.y, layout.halo.width,
-                                layout.halo.height, 0, 0, static_cast<float>(layout.smallWidth),
+    if (halo->enlarged) {
+        const float w = static_cast<float>(halo->enlarged->cx);
+        const float h = static_cast<float>(halo->enlarged->cy);
+        gdip::GdipDrawImageRectRect(graphics, halo->image, wholeX, wholeY, w, h, 0, 0, w, h,
+                                    Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+        return;
+    }
+    gdip::GdipDrawImageRectRect(graphics, halo->image, layout.halo.x, layout.halo.y,
+                                layout.halo.width, layout.halo.height, 0, 0,
+                                static_cast<float>(layout.smallWidth),
                                 static_cast<float>(layout.smallHeight), Gdiplus::UnitPixel,
                                 nullptr, nullptr, nullptr);
 }

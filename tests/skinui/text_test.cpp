@@ -231,6 +231,14 @@ TEST(GlowText, AHaloIsRedrawnAlikeAndNeverReusedForAnotherText) {
     ASSERT_TRUE(bigger);
     EXPECT_NE(haloOf("Glow glow", 0xFFFF0000, rect, bigger.get()), first);
     EXPECT_EQ(haloOf("Glow glow", 0xFFFF0000, rect, font()), first);
+
+    // The same halo half a pixel lower is its own: it is kept enlarged at its fraction of
+    // a pixel.
+    const RectF lower = makeRectF(10, 10.5f, 100, 20);
+    const auto halfway = haloOf("Glow glow", 0xFFFF0000, lower, font());
+    EXPECT_NE(halfway, first) << "drawn at the whole pixel above";
+    EXPECT_EQ(haloOf("Glow glow", 0xFFFF0000, rect, font()), first);
+    EXPECT_EQ(haloOf("Glow glow", 0xFFFF0000, lower, font()), halfway);
 }
 
 // A DIB-section DC painted in columns of colours, for sampling.
