@@ -29,7 +29,7 @@ exe=$YUNTI_BUILD/$arch/app/yunti.exe
 
 # The program keeps its own Wine prefix between runs, apart from the tests' one.
 prefix=$YUNTI_BUILD/run-prefix
-if [ ! -f "$prefix/system.reg" ]; then
+if [ ! -f "$prefix/yunti-prefix-ready" ]; then
     log "preparing the Wine prefix $prefix"
     make_wine_prefix "$prefix"
 fi

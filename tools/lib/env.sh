@@ -105,6 +105,8 @@ REG
             /v "$face" /t REG_MULTI_SZ /d "wqy-zenhei.ttc,WenQuanYi Zen Hei" /f >/dev/null 2>&1
     done
     wineserver -w
+    # Written last: a prefix without it was cut off half-way and is made again.
+    touch "$WINEPREFIX/yunti-prefix-ready"
 }
 
 # Starts Xvfb on a free display unless one is given; exports DISPLAY. YUNTI_SCREEN sets the
