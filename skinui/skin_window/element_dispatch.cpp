@@ -122,6 +122,15 @@ void forgetElement(int windowIndex, int removedIndex, int elementId) {
         window->owner->storeMnemonic(elementId, 0);
 }
 
+void takeKeyboardFocus(HWND hwnd) {
+    const HWND focus = ::GetFocus();
+    if (focus == hwnd)
+        return;
+    if (focus)
+        ::SendMessageW(focus, WM_KILLFOCUS, 0, 0);
+    ::SetFocus(hwnd);
+}
+
 void repaintArea(int windowIndex, const RectF& area, bool present, bool restoreBackground) {
     WindowRecord* window = windowRecord(windowIndex);
     if (!window || (window->owner && window->owner->animating_))

@@ -34,6 +34,10 @@ void moveElementTimers(HWND hwnd, int fromWindowIndex, int toWindowIndex, int fr
 // then, with present, the area shown on the screen. Nothing while the window animates.
 void repaintArea(int windowIndex, const RectF& area, bool present, bool restoreBackground = true);
 
+// Keyboard focus to the skinned window itself: the window that has it is told it loses it
+// (WM_KILLFOCUS), then SetFocus.
+void takeKeyboardFocus(HWND hwnd);
+
 // Shows a layered window: UpdateLayeredWindow with the source DC's per-pixel alpha deciding
 // its shape and translucency.
 void presentLayered(HWND hwnd, HDC sourceDC, int width, int height);

@@ -18,20 +18,6 @@
 
 namespace skinui {
 
-namespace {
-
-// Keyboard focus back to the skinned window itself.
-void takeKeyboardFocus(HWND hwnd) {
-    const HWND focus = ::GetFocus();
-    if (focus == hwnd)
-        return;
-    if (focus)
-        ::SendMessageW(focus, WM_KILLFOCUS, 0, 0);
-    ::SetFocus(hwnd);
-}
-
-} // namespace
-
 int SkinWindow::routeMouseMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (animating_)
         return 0;

@@ -29,16 +29,6 @@ namespace skinui {
 
 namespace {
 
-// Keyboard focus to the skinned window itself, taken from whichever window has it.
-void takeKeyboardFocus(HWND hwnd) {
-    const HWND focus = ::GetFocus();
-    if (focus == hwnd)
-        return;
-    if (focus)
-        ::SendMessageW(focus, WM_KILLFOCUS, 0, 0);
-    ::SetFocus(hwnd);
-}
-
 // The character as one upper-case UTF-16 unit (CharUpperW's single-character form).
 wchar_t upperCase(int character) {
     const auto unit = static_cast<ULONG_PTR>(static_cast<wchar_t>(character & 0xFFFF));
