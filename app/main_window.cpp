@@ -66,7 +66,7 @@ MainWindow::~MainWindow() {
 bool MainWindow::load() {
     if (isLoaded())
         return true;
-    registerMainClass(&MainWindow::windowProc);
+    registerMainClass(&objectWindowProc<MainWindow>);
     const HWND hwnd = ::CreateWindowExW(
         WS_EX_APPWINDOW, kMainClassName, skinui::toWide(kMainWindowCaption).c_str(),
         WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, kFormPlace.x, kFormPlace.y,
@@ -196,23 +196,6 @@ void MainWindow::onCommand(int id) {
     default:
         break;
     }
-}
-
-LRESULT CALLBACK MainWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        window->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-    }
-    auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!window)
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        window->hwnd_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return window->handleMessage(message, wParam, lParam);
 }
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -10,6 +10,7 @@
 // picker beside the window; at most one picker is open at a time. Every outcome is shown
 // in the skinned message box, owned by this window.
 
+#include "app/window_object.h"
 #include "app/badge_pictures.h"
 #include "app/folder_browser.h"
 #include "app/picture_box.h"
@@ -98,7 +99,8 @@ class MainWindow final {
     const BadgePictures& pictures() const { return pictures_; }
 
   private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename> friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void setHandle(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void onCommand(int id);

@@ -32,7 +32,7 @@ PictureBox::~PictureBox() {
 }
 
 bool PictureBox::create(HWND parent, int x, int y, int width, int height) {
-    registerPictureBoxClass(&PictureBox::windowProc);
+    registerPictureBoxClass(&objectWindowProc<PictureBox>);
     hwnd_ = ::CreateWindowExW(0, kPictureBoxClassName, L"", WS_CHILD | WS_VISIBLE, x, y, width,
                               height, parent, nullptr, ::GetModuleHandleW(nullptr), this);
     return hwnd_ != nullptr;
@@ -56,23 +56,6 @@ void PictureBox::paint(HDC dc) const {
     if (graphics)
         gdip::GdipDrawImageRectI(graphics.get(), picture_->handle(), 0, 0, picture_->width(),
                                  picture_->height());
-}
-
-LRESULT CALLBACK PictureBox::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* box = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        box->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
-    }
-    auto* box = reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!box)
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        box->hwnd_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return box->handleMessage(message, wParam, lParam);
 }
 
 LRESULT PictureBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

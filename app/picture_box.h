@@ -3,6 +3,7 @@
 // and reports a left press. The rank badges of the main window and of the pickers are
 // picture boxes.
 
+#include "app/window_object.h"
 #include "skinui/skin_image/skin_image.h"
 
 #include <windows.h>
@@ -45,7 +46,8 @@ class PictureBox final {
     void paint(HDC dc) const;
 
   private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename> friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void setHandle(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;

@@ -41,7 +41,7 @@ RankPicker::~RankPicker() {
 void RankPicker::load(HWND mainWindow) {
     if (isLoaded())
         return;
-    registerPickerClass(&RankPicker::windowProc);
+    registerPickerClass(&objectWindowProc<RankPicker>);
     boxes_.clear();
     // An ordinary top-level window without a parent; the skin gives it its frame.
     const HWND hwnd = ::CreateWindowExW(
@@ -104,22 +104,10 @@ const PictureBox* RankPicker::badgeBox(int rank) const {
     return boxes_[rank - 1].get();
 }
 
-LRESULT CALLBACK RankPicker::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* picker = static_cast<RankPicker*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        picker->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picker));
-    }
-    auto* picker = reinterpret_cast<RankPicker*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!picker)
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        picker->hwnd_ = nullptr;
-        picker->hint_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return picker->handleMessage(message, wParam, lParam);
+void RankPicker::setHandle(HWND hwnd) {
+    hwnd_ = hwnd;
+    if (!hwnd)
+        hint_ = nullptr; // the hint label went with the window
 }
 
 LRESULT RankPicker::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 // owns one for the present rank and one for the target rank; a click on a badge reports
 // the rank and its picture to the main window and closes the picker.
 
+#include "app/window_object.h"
 #include "app/badge_pictures.h"
 #include "app/picture_box.h"
 #include "skinui/skin_window/skin_window.h"
@@ -56,7 +57,8 @@ class RankPicker final {
     }
 
   private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename> friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void setHandle(HWND hwnd);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The created event: skin the window and put it beside the main window.
     void skinAndPlace(HWND mainWindow);
