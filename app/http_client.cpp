@@ -74,17 +74,28 @@ int timeoutMs(DWORD ms) {
     return static_cast<int>(std::clamp<DWORD>(ms, 1, INT_MAX));
 }
 
-// The request itself, run on the worker thread. Gives up between steps once `cancelled`
-// is set (the caller's deadline has passed and nobody waits for the answer).
+// The session, connection and request of one fetch. Closing them can take a few
+// milliseconds (WinHTTP winds down its connection), so the worker closes them only after
+// it has handed the body over.
+struct RequestHandles {
+    UniqueInternet session;
+    UniqueInternet connection;
+    UniqueInternet request;
+};
+
+// The request itself, run on the worker thread; the handles it opens stay in `handles`.
+// Gives up between steps once `cancelled` is set (the caller's deadline has passed and
+// nobody waits for the answer).
 std::vector<std::uint8_t> fetch(const std::wstring& url, const HttpLimits& limits,
-                                const std::atomic<bool>& cancelled) {
+                                const std::atomic<bool>& cancelled, RequestHandles& handles) {
     const std::optional<ParsedUrl> parsed = parseUrl(url);
     if (!parsed)
         return {};
 
     const DWORD access = isLoopbackHost(parsed->host) ? WINHTTP_ACCESS_TYPE_NO_PROXY
                                                       : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY;
-    UniqueInternet session(
+    UniqueInternet& session = handles.session;
+    session.reset(
         ::WinHttpOpen(L"Yunti", access, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
         return {};
@@ -93,15 +104,16 @@ std::vector<std::uint8_t> fetch(const std::wstring& url, const HttpLimits& limit
                               timeoutMs(limits.receiveMs)))
         return {};
 
-    UniqueInternet connection(
-        ::WinHttpConnect(session.get(), parsed->host.c_str(), parsed->port, 0));
+    UniqueInternet& connection = handles.connection;
+    connection.reset(::WinHttpConnect(session.get(), parsed->host.c_str(), parsed->port, 0));
     if (!connection)
         return {};
     // WinHTTP keeps no cache; REFRESH also asks proxies on the way not to answer from theirs.
     const DWORD flags = WINHTTP_FLAG_REFRESH | (parsed->secure ? WINHTTP_FLAG_SECURE : 0);
-    UniqueInternet request(
-        ::WinHttpOpenRequest(connection.get(), L"GET", parsed->pathAndQuery.c_str(), nullptr,
-                             WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+    UniqueInternet& request = handles.request;
+    request.reset(::WinHttpOpenRequest(connection.get(), L"GET", parsed->pathAndQuery.c_str(),
+                                       nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                       flags));
     if (!request || cancelled)
         return {};
     // The wait for the response head has a time-out of its own (90 s by default), which
@@ -160,11 +172,15 @@ std::vector<std::uint8_t> httpGet(const std::string& url, const HttpLimits& limi
     auto pending = std::make_shared<PendingRequest>();
     try {
         std::thread([pending, url = skinui::toWide(url), limits] {
-            std::vector<std::uint8_t> body = fetch(url, limits, pending->cancelled);
-            std::lock_guard<std::mutex> lock(pending->mutex);
-            pending->body = std::move(body);
-            pending->finished = true;
-            pending->done.notify_all();
+            RequestHandles handles;
+            std::vector<std::uint8_t> body = fetch(url, limits, pending->cancelled, handles);
+            {
+                std::lock_guard<std::mutex> lock(pending->mutex);
+                pending->body = std::move(body);
+                pending->finished = true;
+                pending->done.notify_all();
+            }
+            // `handles` closes here, while the caller goes on with the body.
         }).detach();
     } catch (const std::system_error&) {
         return {};
