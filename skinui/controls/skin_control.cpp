@@ -286,9 +286,13 @@ const SkinControl::EventCallback* SkinControl::eventBinding(UINT message) const 
 }
 
 void SkinControl::setTooltip(std::string_view text) {
-    const SkinWindow* owner = windowObject(windowIndex_);
+    SkinWindow* owner = windowObject(windowIndex_);
     const WindowRecord* window = windowRecord(windowIndex_);
-    const HWND tooltip = owner ? owner->tooltipWindow() : nullptr;
+    if (!owner || !window)
+        return;
+    // An empty text only hides a showing tip; a window no element has given a tip to has
+    // no tooltip control yet, and needs none for that.
+    const HWND tooltip = text.empty() ? owner->tooltipWindow() : owner->ensureTooltipWindow();
     if (!tooltip)
         return;
     ::SendMessageW(tooltip, TTM_POP, 0, 0);

@@ -63,12 +63,17 @@ void SkinWindow::attachToWindow(HWND hwnd, const AttachOptions& options) {
         backgroundMargins_ = options.backgroundMargins;
 
     setUpWindow(hwnd, options.imageDrawMode, options.fadeElements, options.opacity);
+}
 
+HWND SkinWindow::ensureTooltipWindow() {
+    if (tooltipWindow_ || !isAttached())
+        return tooltipWindow_;
     // The tooltip class lives in comctl32; make sure it is registered.
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     tooltipWindow_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, L"", TTS_ALWAYSTIP, 0, 0, 0, 0,
                                        nullptr, nullptr, nullptr, nullptr);
+    return tooltipWindow_;
 }
 
 WNDPROC SkinWindow::bindWindowHandle(HWND hwnd) {

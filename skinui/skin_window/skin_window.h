@@ -325,7 +325,10 @@ class SkinWindow final {
     int closeEffect() const { return closeEffect_; }
     SIZE windowSize() const { return windowSize_; }
     HMENU systemMenu() const { return systemMenu_; }
+    // The tooltip control of the window's elements; null until an element first gets a
+    // tip text. ensureTooltipWindow makes it then (creating one costs a top-level window).
     HWND tooltipWindow() const { return tooltipWindow_; }
+    HWND ensureTooltipWindow();
     RECT backgroundMargins() const { return backgroundMargins_; }
     const SkinImage& backgroundImage() const { return backgroundImage_; }
     const std::vector<std::unique_ptr<SkinCaptionButton>>& captionButtons() const {

@@ -158,17 +158,18 @@ TEST_F(SkinControlTest, BindingTheSameMessageTwiceKeepsOnePair) {
 
 TEST_F(SkinControlTest, TooltipRegistersOnceWithTheRectangleOfThatMoment) {
     SkinWindow& window = skinned(noCaption());
-    const HWND tooltip = window.tooltipWindow();
-    ASSERT_NE(tooltip, nullptr);
     ProbeElement probe;
     probe.create(window.hwnd(), makeRectF(10.7f, 20.2f, 30.5f, 40.9f));
-    auto toolCount = [&] { return ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0); };
 
+    // No tooltip control until some element has a tip to show.
     probe.setTooltip("");
-    EXPECT_EQ(toolCount(), 0);
+    EXPECT_EQ(window.tooltipWindow(), nullptr);
     EXPECT_EQ(probe.toolId(), 0u);
 
     probe.setTooltip("保存");
+    const HWND tooltip = window.tooltipWindow();
+    ASSERT_TRUE(::IsWindow(tooltip));
+    auto toolCount = [&] { return ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0); };
     EXPECT_EQ(toolCount(), 1);
     EXPECT_EQ(probe.toolId(), static_cast<UINT_PTR>(probe.getElementId()));
     const RECT first = probe.toolRect();

@@ -160,7 +160,7 @@ TEST_F(SkinWindowAttach, BuffersAndLayering) {
     EXPECT_EQ(layeredRecord.layer.width(), 320);
     EXPECT_EQ(layeredRecord.layer.height(), 150);
     EXPECT_TRUE(::GetWindowLongPtrW(layered.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
-    EXPECT_NE(ordinary.tooltipWindow(), nullptr);
+    EXPECT_EQ(ordinary.tooltipWindow(), nullptr); // made when an element first has a tip
     EXPECT_FALSE(ordinary.animating());
 }
 
@@ -227,6 +227,9 @@ TEST_F(SkinWindowAttach, DestroyingTheWindowDetachesIt) {
     const HWND hwnd = window.hwnd();
     ProbeElement probe;
     probe.create(hwnd, makeRectF(10, 10, 20, 20));
+    probe.setTooltip("提示");
+    const HWND tooltip = window.tooltipWindow();
+    ASSERT_TRUE(::IsWindow(tooltip));
     seenLog().clear();
 
     ::DestroyWindow(hwnd);
@@ -237,7 +240,8 @@ TEST_F(SkinWindowAttach, DestroyingTheWindowDetachesIt) {
     EXPECT_EQ(probe.count(WM_DESTROY), 1u);
     // The previous procedure still gets WM_DESTROY, after the element did.
     EXPECT_EQ(countSeen("previous", WM_DESTROY), 1u);
-    EXPECT_FALSE(::IsWindow(window.tooltipWindow()));
+    EXPECT_FALSE(::IsWindow(tooltip));
+    EXPECT_EQ(window.tooltipWindow(), nullptr);
 }
 
 TEST_F(SkinWindowAttach, AWindowObjectGoingAwayDetachesFirst) {
