@@ -1,6 +1,11 @@
 // The floor of the start-up benchmark: the least a skinned program does before its first
 // paint. Starts GDI+, shows one 418 x 193 window at (50, 50) and paints it with GDI+, then
 // runs its message loop until closed.
+//
+// Built a second time as startup_floor_controls.exe (FLOOR_WITH_CONTROLS, with a manifest
+// asking for common controls 6 as the tool's does): the same window with the eleven standard
+// child controls of the tool's main window, of the same classes, sizes and places. The
+// difference between the two is what those controls alone cost at start-up.
 
 #include <windows.h>
 #include <gdiplus.h>
@@ -34,6 +39,38 @@ LRESULT CALLBACK floorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
+#ifdef FLOOR_WITH_CONTROLS
+constexpr const wchar_t* kCaption = L"startup floor with controls";
+
+void createControls(HWND parent, HINSTANCE instance) {
+    struct Control {
+        const wchar_t* className;
+        DWORD style;
+        DWORD exStyle;
+        RECT place; // left, top, width, height
+    };
+    static constexpr Control kControls[] = {
+        {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, {25, 52, 290, 24}},
+        {L"BUTTON", BS_PUSHBUTTON, 0, {322, 52, 75, 24}},
+        {L"STATIC", 0, 0, {42, 95, 96, 24}},
+        {L"STATIC", 0, 0, {144, 92, 30, 30}},
+        {L"STATIC", 0, 0, {215, 95, 96, 24}},
+        {L"STATIC", 0, 0, {317, 92, 30, 30}},
+        {L"BUTTON", BS_PUSHBUTTON, 0, {45, 144, 120, 24}},
+        {L"BUTTON", BS_PUSHBUTTON, 0, {255, 144, 120, 24}},
+        {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, {436, 108, 85, 16}},
+        {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, {436, 131, 85, 17}},
+        {L"BUTTON", BS_PUSHBUTTON, 0, {1296, 202, 20, 20}},
+    };
+    for (const Control& c : kControls)
+        ::CreateWindowExW(c.exStyle, c.className, L"floor", WS_CHILD | WS_VISIBLE | c.style,
+                          c.place.left, c.place.top, c.place.right, c.place.bottom, parent,
+                          nullptr, instance, nullptr);
+}
+#else
+constexpr const wchar_t* kCaption = L"startup floor";
+#endif
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -48,8 +85,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = L"StartupFloorWindow";
     ::RegisterClassExW(&windowClass);
-    HWND hwnd = ::CreateWindowExW(0, L"StartupFloorWindow", L"startup floor", WS_POPUP, 50, 50,
-                                  418, 193, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = ::CreateWindowExW(0, L"StartupFloorWindow", kCaption,
+                                  WS_POPUP | WS_CLIPCHILDREN, 50, 50, 418, 193, nullptr, nullptr,
+                                  instance, nullptr);
+#ifdef FLOOR_WITH_CONTROLS
+    createControls(hwnd, instance);
+#endif
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd);
     MSG message;
