@@ -26,21 +26,6 @@ constexpr const char* kAboutText =
     "再点“修改”；“还原”把全部军衔图标恢复为原版。\n"
     "问题和建议请提交到本工具项目的问题跟踪，维护者会在那里答复。";
 
-void registerMainClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP_ICON));
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kMainClassName;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
-
 } // namespace
 
 MainWindow::MainWindow(Skins skins, FolderBrowser& folderBrowser)
@@ -66,7 +51,9 @@ MainWindow::~MainWindow() {
 bool MainWindow::load() {
     if (isLoaded())
         return true;
-    registerMainClass(&objectWindowProc<MainWindow>);
+    registerObjectClass<MainWindow>(
+        {kMainClassName, CS_DBLCLKS, IDC_ARROW,
+         ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP_ICON))});
     const HWND hwnd = ::CreateWindowExW(
         WS_EX_APPWINDOW, kMainClassName, skinui::toWide(kMainWindowCaption).c_str(),
         WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, kFormPlace.x, kFormPlace.y,

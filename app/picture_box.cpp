@@ -7,23 +7,6 @@ namespace yunti {
 
 namespace gdip = Gdiplus::DllExports;
 
-namespace {
-
-void registerPictureBoxClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
-        windowClass.lpszClassName = kPictureBoxClassName;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
-
-} // namespace
-
 PictureBox::~PictureBox() {
     if (hwnd_ && ::IsWindow(hwnd_)) {
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -32,7 +15,7 @@ PictureBox::~PictureBox() {
 }
 
 bool PictureBox::create(HWND parent, int x, int y, int width, int height) {
-    registerPictureBoxClass(&objectWindowProc<PictureBox>);
+    registerObjectClass<PictureBox>({kPictureBoxClassName, 0, IDC_HAND});
     hwnd_ = ::CreateWindowExW(0, kPictureBoxClassName, L"", WS_CHILD | WS_VISIBLE, x, y, width,
                               height, parent, nullptr, ::GetModuleHandleW(nullptr), this);
     return hwnd_ != nullptr;

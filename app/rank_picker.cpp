@@ -11,20 +11,6 @@ constexpr const wchar_t* kPickerClassName = L"YuntiRankPicker";
 constexpr const char* kPickerCaption = "CF军衔等级列表";
 constexpr const char* kHintText = "提示：点击图标即可完成选择";
 
-void registerPickerClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kPickerClassName;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
-
 } // namespace
 
 RankPicker::RankPicker(skinui::SkinWindow& skin, const BadgePictures& pictures, PickHandler onPick)
@@ -41,7 +27,7 @@ RankPicker::~RankPicker() {
 void RankPicker::load(HWND mainWindow) {
     if (isLoaded())
         return;
-    registerPickerClass(&objectWindowProc<RankPicker>);
+    registerObjectClass<RankPicker>({kPickerClassName, CS_DBLCLKS});
     boxes_.clear();
     // An ordinary top-level window without a parent; the skin gives it its frame.
     const HWND hwnd = ::CreateWindowExW(

@@ -9,7 +9,7 @@
 //     void setHandle(HWND hwnd);   // null: the window is going away
 //     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 //     template <typename> friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
-// and registers its class with objectWindowProc<Owner>.
+// and registers its class with registerObjectClass<Owner>.
 
 #include <windows.h>
 
@@ -32,6 +32,32 @@ LRESULT CALLBACK objectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     return owner->handleMessage(message, wParam, lParam);
+}
+
+// What tells the program's window classes apart.
+struct ObjectClass {
+    const wchar_t* name;
+    UINT style = 0;
+    const wchar_t* cursor = IDC_ARROW; // a system cursor
+    HICON icon = nullptr;
+};
+
+// Registers Owner's window class, running objectWindowProc<Owner>, on the first call; later
+// calls do nothing (each owner class has the one window class).
+template <typename Owner>
+void registerObjectClass(const ObjectClass& objectClass) {
+    static const bool registered = [&objectClass] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.style = objectClass.style;
+        windowClass.lpfnWndProc = &objectWindowProc<Owner>;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.hIcon = objectClass.icon;
+        windowClass.hCursor = ::LoadCursorW(nullptr, objectClass.cursor);
+        windowClass.lpszClassName = objectClass.name;
+        return ::RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
 }
 
 } // namespace yunti
