@@ -7,8 +7,10 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace skinui::testing {
 
@@ -32,6 +34,20 @@ inline void paintBlock(SkinImage& image, int x, int y, int width, int height, st
 inline void makeSolidPicture(SkinImage& image, int width, int height, std::uint32_t argb) {
     image.createFromScan0(width, height);
     paintBlock(image, 0, 0, width, height, argb);
+}
+
+// A 16 x 16 icon of one opaque colour, with an all-zero mask (every pixel shows).
+inline UniqueIcon solidIcon(std::uint32_t argb) {
+    std::uint32_t pixels[16 * 16];
+    std::fill(std::begin(pixels), std::end(pixels), argb);
+    const std::uint8_t mask[16 * 16 / 8] = {};
+    UniqueGdiObject color(::CreateBitmap(16, 16, 1, 32, pixels));
+    UniqueGdiObject maskBitmap(::CreateBitmap(16, 16, 1, 1, mask));
+    if (!color || !maskBitmap)
+        return UniqueIcon();
+    ICONINFO info{TRUE, 0, 0, static_cast<HBITMAP>(maskBitmap.get()),
+                  static_cast<HBITMAP>(color.get())};
+    return UniqueIcon(::CreateIconIndirect(&info)); // the icon keeps copies of both bitmaps
 }
 
 inline int redOf(std::uint32_t pixel) {

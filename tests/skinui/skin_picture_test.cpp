@@ -362,14 +362,8 @@ TEST_F(Pictures, SetImageReplacesThePicture) {
 
 TEST_F(Pictures, CreateFromIconShowsTheIcon) {
     SkinWindow& window = pictureWindow();
-    // A 16 x 16 icon, opaque orange, with an all-zero mask.
-    std::vector<std::uint32_t> pixels(16 * 16, 0xFFFF8000);
-    std::vector<std::uint8_t> mask(16 * 16 / 8, 0);
-    UniqueGdiObject color(::CreateBitmap(16, 16, 1, 32, pixels.data()));
-    UniqueGdiObject maskBitmap(::CreateBitmap(16, 16, 1, 1, mask.data()));
-    ICONINFO info{TRUE, 0, 0, static_cast<HBITMAP>(maskBitmap.get()),
-                  static_cast<HBITMAP>(color.get())};
-    UniqueIcon icon(::CreateIconIndirect(&info));
+    // A 16 x 16 icon, opaque orange.
+    const UniqueIcon icon = solidIcon(0xFFFF8000);
     ASSERT_TRUE(icon);
 
     SkinPicture picture;
@@ -414,13 +408,7 @@ TEST_F(Pictures, RemovingAStillPictureStopsItsTimer) {
 }
 
 TEST_F(Pictures, CaptionIconShowsTheWindowIcon) {
-    std::vector<std::uint32_t> pixels(16 * 16, 0xFF2080FF);
-    std::vector<std::uint8_t> mask(16 * 16 / 8, 0);
-    UniqueGdiObject color(::CreateBitmap(16, 16, 1, 32, pixels.data()));
-    UniqueGdiObject maskBitmap(::CreateBitmap(16, 16, 1, 1, mask.data()));
-    ICONINFO info{TRUE, 0, 0, static_cast<HBITMAP>(maskBitmap.get()),
-                  static_cast<HBITMAP>(color.get())};
-    UniqueIcon icon(::CreateIconIndirect(&info));
+    const UniqueIcon icon = solidIcon(0xFF2080FF);
     ASSERT_TRUE(icon);
 
     const HWND hwnd = plain(300, 200);
