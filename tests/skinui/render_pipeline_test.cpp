@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -127,10 +128,12 @@ TEST_F(RenderPipeline, StampedBorderAndShadowMatchTheStrokesDrawnOnTheFrame) {
                 const std::uint32_t got = stamped[static_cast<size_t>(y * 400 + x)];
                 const bool alike = colorNear(got, drawn, 2) &&
                                   std::abs(alphaOf(got) - alphaOf(drawn)) <= 2;
-                if (!alike && mismatches++ == 0)
-                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " +
-                            ::testing::PrintToString(got) + " drawn " +
-                            ::testing::PrintToString(drawn);
+                if (!alike && mismatches++ == 0) {
+                    std::ostringstream where;
+                    where << "(" << x << ", " << y << ") " << ::testing::PrintToString(got)
+                          << " drawn " << ::testing::PrintToString(drawn);
+                    first = where.str();
+                }
             }
         EXPECT_EQ(mismatches, 0) << first;
         ::DestroyWindow(window.hwnd());
